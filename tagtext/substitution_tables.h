@@ -49,4 +49,9 @@ private:
     std::array<std::array<std::uint8_t, 256>, keyTableSize - firstAlphabetEntry> m_backward{};
 };
 
+// Forward or backward running-key substitution with the given tables
+// (what substituteForward and substituteBackward do with this run's tables).
+std::string substituteWith(const SubstitutionTables& tables, std::string_view text, std::string_view key,
+                           bool forward);
+
 } // namespace zx

@@ -1,0 +1,143 @@
+#include "tagtext/cp1252.h"
+
+#include <array>
+
+namespace zx {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; the unassigned ones keep their
+// C1 control code point.
+constexpr std::array<char32_t, 32> highControls{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+char32_t cp1252ToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return highControls[byte - 0x80];
+    return byte;
+}
+
+std::optional<unsigned char> unicodeToCp1252(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return static_cast<unsigned char>(codePoint);
+    for (std::size_t i = 0; i < highControls.size(); ++i)
+        if (highControls[i] == codePoint)
+            return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+std::u32string cp1252ToUtf32(std::string_view bytes)
+{
+    std::u32string out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        out += cp1252ToUnicode(static_cast<unsigned char>(c));
+    return out;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes)
+        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view utf8, char replacement)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) {
+            cp = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = lead & 0x07;
+        } else {
+            out += replacement;
+            ++i;
+            continue;
+        }
+        bool valid = i + static_cast<std::size_t>(extra) < utf8.size() + (extra == 0 ? 1 : 0);
+        for (int k = 1; valid && k <= extra; ++k) {
+            const unsigned char next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            out += replacement;
+            ++i;
+            continue;
+        }
+        i += static_cast<std::size_t>(extra) + 1;
+        if (auto byte = unicodeToCp1252(cp))
+            out += static_cast<char>(*byte);
+        else
+            out += replacement;
+    }
+    return out;
+}
+
+unsigned char lowerCp1252(unsigned char byte)
+{
+    if (byte >= 'A' && byte <= 'Z')
+        return static_cast<unsigned char>(byte + 32);
+    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)
+        return static_cast<unsigned char>(byte + 32);
+    switch (byte) {
+    case 0x8A: return 0x9A; // Š
+    case 0x8C: return 0x9C; // Œ
+    case 0x8E: return 0x9E; // Ž
+    case 0x9F: return 0xFF; // Ÿ
+    default: return byte;
+    }
+}
+
+std::string lowerCp1252(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(lowerCp1252(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace zx
