@@ -1,0 +1,31 @@
+// The hand-off file a second start of the player leaves for the running
+// one: plain tagged text without a line end, exactly
+// "<p1>" + parameter 1 + "</p1><p2>" + parameter 2 + "</p2>".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zx {
+
+inline constexpr std::string_view handoffFileName = "filespec.pab";
+
+// Largest hand-off file the running player reads; anything longer is
+// not one of ours and is ignored.
+inline constexpr std::size_t handoffFileLimit = 64 * 1024;
+
+std::string handoffContent(std::string_view first, std::string_view second);
+
+struct Handoff {
+    std::string verb; // p1
+    std::string path; // p2
+};
+
+Handoff parseHandoff(std::string_view content);
+
+// A hand-off is written only when the command line has at least two
+// parameters (args excludes the program name).
+bool needsHandoffFile(const std::vector<std::string>& args);
+
+} // namespace zx

@@ -1,0 +1,63 @@
+# The Qt player: the `zxgui` library (windows, page objects, sound), the
+# `zxexam` program and the GUI tests.  Included by the top CMakeLists.txt
+# when ZX_BUILD_GUI is on.
+
+find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia MultimediaWidgets PrintSupport DBus Network Test)
+
+set(CMAKE_AUTOMOC ON)
+
+file(GLOB ZX_GUI_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/app/*.cpp
+  ${PROJECT_SOURCE_DIR}/testrun/*.cpp
+  ${PROJECT_SOURCE_DIR}/objects/*.cpp
+  ${PROJECT_SOURCE_DIR}/media/*.cpp
+  ${PROJECT_SOURCE_DIR}/results/*.cpp)
+list(REMOVE_ITEM ZX_GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp)
+file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/app/*.h
+  ${PROJECT_SOURCE_DIR}/testrun/*.h
+  ${PROJECT_SOURCE_DIR}/objects/*.h
+  ${PROJECT_SOURCE_DIR}/media/*.h
+  ${PROJECT_SOURCE_DIR}/results/*.h)
+
+add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
+target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(zxgui PUBLIC zxcore
+  Qt6::Widgets Qt6::Multimedia Qt6::MultimediaWidgets Qt6::PrintSupport
+  Qt6::DBus Qt6::Network)
+find_package(JPEG QUIET)
+if(JPEG_FOUND)
+  target_link_libraries(zxgui PUBLIC JPEG::JPEG)
+endif()
+
+# The program sits in the build folder itself, beside ExLang/ and ExSounds/.
+add_executable(zxexam ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(zxexam PRIVATE zxgui)
+set_target_properties(zxexam PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+
+# Extra files that live beside the program (artwork and the like).
+file(GLOB ZX_BESIDE_PROGRAM CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/beside-program/*)
+foreach(zx_file IN LISTS ZX_BESIDE_PROGRAM)
+  get_filename_component(zx_name ${zx_file} NAME)
+  configure_file(${zx_file} ${PROJECT_BINARY_DIR}/${zx_name} COPYONLY)
+endforeach()
+
+if(ZX_BUILD_TESTS)
+  enable_testing()
+  include(GoogleTest)
+  find_package(GTest REQUIRED)
+  file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
+  if(ZX_GUI_TEST_SOURCES)
+    add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
+    target_link_libraries(zxgui_tests PRIVATE zxgui Qt6::Test GTest::gtest)
+    target_compile_definitions(zxgui_tests PRIVATE
+      ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"
+      ZX_ZXEXAM_PATH="$<TARGET_FILE:zxexam>")
+    add_dependencies(zxgui_tests zxexam)
+    gtest_discover_tests(zxgui_tests
+      DISCOVERY_TIMEOUT 60
+      DISCOVERY_MODE PRE_TEST
+      PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+endif()
