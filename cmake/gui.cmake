@@ -20,6 +20,10 @@ file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/media/*.h
   ${PROJECT_SOURCE_DIR}/results/*.h)
 
+if(NOT EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
+  return()
+endif()
+
 add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
 target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zxgui PUBLIC zxcore
