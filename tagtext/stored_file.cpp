@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -18,42 +19,76 @@ namespace zx {
 
 namespace {
 
-using Map = const std::uint8_t*;
+// One layer of a running key, spelt out per key position: row j (256
+// bytes) is the byte map of the alphabet that key position j selects.  The
+// first 8 rows are repeated after the last so that 8 positions can be read
+// without a wrap test.  A lookup is then one load at row * 256 + byte.
+struct Layer {
+    std::vector<std::uint8_t> rows;
+    std::size_t length = 0;
+};
 
-std::vector<Map> mapsForKey(const SubstitutionTables& tables, std::string_view key, bool forward)
+Layer layerFor(const SubstitutionTables& tables, std::string_view key, bool forward)
 {
-    std::vector<Map> maps(key.size());
-    for (std::size_t j = 0; j < key.size(); ++j) {
-        const int alphabet = tables.alphabetOfKeyByte(static_cast<unsigned char>(key[j]));
-        maps[j] = forward ? tables.forwardMap(alphabet) : tables.backwardMap(alphabet);
+    Layer layer;
+    layer.length = key.size();
+    layer.rows.resize((key.size() + 8) * 256);
+    for (std::size_t j = 0; j < key.size() + 8; ++j) {
+        const int alphabet = tables.alphabetOfKeyByte(static_cast<unsigned char>(key[j % key.size()]));
+        const std::uint8_t* map = forward ? tables.forwardMap(alphabet) : tables.backwardMap(alphabet);
+        std::memcpy(layer.rows.data() + j * 256, map, 256);
     }
-    return maps;
+    return layer;
 }
 
-// out[i] = maps[(phase + i) mod L][in[i]] for n bytes: one table step per
-// byte, walked key-length block by block so the inner loop has no wrap test.
-void applyMaps(const std::vector<Map>& maps, std::size_t phase, const char* in, char* out, std::size_t n)
+void advance(std::size_t& k, std::size_t step, std::size_t length)
 {
-    const std::size_t length = maps.size();
-    const Map* m = maps.data();
+    k += step;
+    while (k >= length)
+        k -= length;
+}
+
+// out[i] = second(first(in[i])), where each layer uses its key position
+// (phase + i) mod length; `second` may be null for a single layer.  Eight
+// bytes a round, one table load per byte and layer.
+void applyLayers(const Layer& first, std::size_t firstPhase, const Layer* second, std::size_t secondPhase,
+                 const char* in, char* out, std::size_t n)
+{
+    std::size_t k1 = firstPhase % first.length;
+    std::size_t k2 = second ? secondPhase % second->length : 0;
+    const std::uint8_t* t1 = first.rows.data();
+    const std::uint8_t* t2 = second ? second->rows.data() : nullptr;
     std::size_t i = 0;
-    // Finish the partly used key first.
-    std::size_t j = phase % length;
-    if (j != 0) {
-        const std::size_t first = std::min(n, length - j);
-        for (std::size_t k = 0; k < first; ++k)
-            out[k] = static_cast<char>(m[j + k][static_cast<unsigned char>(in[k])]);
-        i = first;
+    if (second) {
+        for (; i + 8 <= n; i += 8) {
+            const std::uint8_t* r1 = t1 + k1 * 256;
+            const std::uint8_t* r2 = t2 + k2 * 256;
+            const auto* src = reinterpret_cast<const unsigned char*>(in + i);
+#pragma GCC unroll 8
+            for (unsigned t = 0; t < 8; ++t)
+                out[i + t] = static_cast<char>(r2[t * 256 + r1[t * 256 + src[t]]]);
+            advance(k1, 8, first.length);
+            advance(k2, 8, second->length);
+        }
+    } else {
+        for (; i + 8 <= n; i += 8) {
+            const std::uint8_t* r1 = t1 + k1 * 256;
+            const auto* src = reinterpret_cast<const unsigned char*>(in + i);
+#pragma GCC unroll 8
+            for (unsigned t = 0; t < 8; ++t)
+                out[i + t] = static_cast<char>(r1[t * 256 + src[t]]);
+            advance(k1, 8, first.length);
+        }
     }
-    while (i + length <= n) {
-        const char* src = in + i;
-        char* dst = out + i;
-        for (std::size_t k = 0; k < length; ++k)
-            dst[k] = static_cast<char>(m[k][static_cast<unsigned char>(src[k])]);
-        i += length;
+    for (; i < n; ++i) {
+        unsigned c = t1[k1 * 256 + static_cast<unsigned char>(in[i])];
+        advance(k1, 1, first.length);
+        if (second) {
+            c = t2[k2 * 256 + c];
+            advance(k2, 1, second->length);
+        }
+        out[i] = static_cast<char>(c);
     }
-    for (std::size_t k = 0; i < n; ++i, ++k)
-        out[i] = static_cast<char>(m[k][static_cast<unsigned char>(in[i])]);
 }
 
 std::string substitute(std::string_view text, std::string_view key, bool forward)
@@ -98,12 +133,10 @@ bool writeAll(int fd, const char* data, std::size_t size)
 std::string substituteWith(const SubstitutionTables& tables, std::string_view text, std::string_view key,
                            bool forward)
 {
+    if (key.empty())
+        return std::string(text);
     std::string out(text.size(), '\0');
-    if (key.empty()) {
-        out.assign(text);
-        return out;
-    }
-    applyMaps(mapsForKey(tables, key, forward), 0, text.data(), out.data(), text.size());
+    applyLayers(layerFor(tables, key, forward), 0, nullptr, 0, text.data(), out.data(), text.size());
     return out;
 }
 
@@ -155,17 +188,17 @@ std::string scrambleText(std::string_view content, int column, const RandomSourc
     for (char& c : fileKey)
         c = base[random() % 92];
 
-    std::string inner;
-    inner.reserve(storedFileOverhead + content.size());
-    inner += storedFileMarker;
-    inner += fileKey;
-    inner.resize(storedFileOverhead + content.size());
-    applyMaps(mapsForKey(tables, fileKey, true), 0, content.data(), inner.data() + storedFileOverhead,
-              content.size());
-
-    const std::string& outer = outerKey(column, static_cast<int>(random() % 5));
-    std::string stored(inner.size(), '\0');
-    applyMaps(mapsForKey(tables, outer, true), 0, inner.data(), stored.data(), inner.size());
+    // Marker and per-file key take the outer layer only; the content takes
+    // the per-file key, then the outer key, in one pass.
+    const Layer inner = layerFor(tables, fileKey, true);
+    const Layer outer = layerFor(tables, outerKey(column, static_cast<int>(random() % 5)), true);
+    std::string head;
+    head += storedFileMarker;
+    head += fileKey;
+    std::string stored(storedFileOverhead + content.size(), '\0');
+    applyLayers(outer, 0, nullptr, 0, head.data(), stored.data(), storedFileOverhead);
+    applyLayers(inner, 0, &outer, storedFileOverhead, content.data(), stored.data() + storedFileOverhead,
+                content.size());
     return stored;
 }
 
@@ -186,21 +219,14 @@ std::string unscrambleText(std::string_view stored, int column)
     if (stored.size() <= storedFileOverhead)
         return {};
 
-    const std::vector<Map> outer = mapsForKey(tables, outerKey(column, row), false);
+    const Layer outer = layerFor(tables, outerKey(column, row), false);
     std::string fileKey(perFileKeyLength, '\0');
-    applyMaps(outer, markerLength, stored.data() + markerLength, fileKey.data(), perFileKeyLength);
-    const std::vector<Map> inner = mapsForKey(tables, fileKey, false);
+    applyLayers(outer, markerLength, nullptr, 0, stored.data() + markerLength, fileKey.data(), perFileKeyLength);
+    const Layer inner = layerFor(tables, fileKey, false);
 
-    // Both layers, a cache-sized chunk at a time.
-    const std::size_t contentLength = stored.size() - storedFileOverhead;
-    std::string content(contentLength, '\0');
-    constexpr std::size_t chunk = 64 * 1024;
-    for (std::size_t done = 0; done < contentLength; done += chunk) {
-        const std::size_t n = std::min(chunk, contentLength - done);
-        char* out = content.data() + done;
-        applyMaps(outer, storedFileOverhead + done, stored.data() + storedFileOverhead + done, out, n);
-        applyMaps(inner, done, out, out, n);
-    }
+    std::string content(stored.size() - storedFileOverhead, '\0');
+    applyLayers(outer, storedFileOverhead, &inner, 0, stored.data() + storedFileOverhead, content.data(),
+                content.size());
     return content;
 }
 

@@ -33,6 +33,10 @@ public:
     // Byte maps of one alphabet: identity outside the base alphabet.
     const std::uint8_t* forwardMap(int alphabet) const { return m_forward[static_cast<std::size_t>(alphabet)].data(); }
     const std::uint8_t* backwardMap(int alphabet) const { return m_backward[static_cast<std::size_t>(alphabet)].data(); }
+    // All forward (backward) maps one after the other: alphabet a starts at
+    // a * 256.
+    const std::uint8_t* forwardMaps() const { return m_forward[0].data(); }
+    const std::uint8_t* backwardMaps() const { return m_backward[0].data(); }
 
     // The raw generated data (before the start-up step), for the checks.
     static std::string_view storedBaseAlphabet();
