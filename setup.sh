@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian 12 machine, builds, then
+#   ./setup.sh run       starts the player on the bundled sample bank
+#   ./setup.sh test      runs every test
+#   ./setup.sh sanitize  runs the core tests built with ASan and UBSan
+#   ./setup.sh bench     runs the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+mode="${1:-run}"
+
+packages=(
+  g++ cmake ninja-build pkg-config python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libjpeg-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-alsa gstreamer1.0-libav
+  espeak-ng fonts-liberation2 fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+build() { # build folder, extra cmake options
+  local dir="$1"; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+case "$mode" in
+  run)
+    build build
+    if [ -x build/zxexam ]; then
+      exec build/zxexam build/sample.zxb
+    fi
+    exec build/zxbank info build/sample.zxb
+    ;;
+  test)
+    build build
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+    ;;
+  sanitize)
+    build build-sanitize -DZX_SANITIZE=ON -DZX_BUILD_GUI=OFF -DZX_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -L core
+    ;;
+  bench)
+    build build
+    build/zxbench
+    ;;
+  *)
+    echo "usage: $0 run|test|sanitize|bench" >&2
+    exit 2
+    ;;
+esac
