@@ -1,0 +1,118 @@
+#include "app/help_window.h"
+
+#include "app/window_placement.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace zx {
+
+namespace {
+
+QLabel* helpLabel(QWidget* page, const char* name, const QRect& geometry, int pixelSize, const char* face)
+{
+    auto* label = new QLabel(page);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setGeometry(geometry);
+    QFont font(QString::fromLatin1(face));
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+THelp::THelp(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                              | Qt::MSWindowsFixedSizeDialogHint)
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Help"));
+    setWindowTitle(QStringLiteral("Help"));
+    setFixedSize(472, 273);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(12);
+    setFont(font);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("HelpPages"));
+    m_pages->setDocumentMode(true);
+    m_pages->setFocusPolicy(Qt::NoFocus);
+    m_pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_pages->tabBar()->setDrawBase(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
+
+    struct PageSpec { const char* tab; const char* caption; const char* label; };
+    const PageSpec specs[] = {
+        {"TabIntroduction", "Introduction", "HelpIntro"},
+        {"TabAutoPlay", "Auto Play", "HelpAutoPlay"},
+        {"TabCheat", "Cheat", "HelpCheat"},
+        {"TabMark", "Mark", "HelpMark"},
+        {"TabFinish", "Finish", "HelpFinish"},
+    };
+    for (const PageSpec& spec : specs) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(spec.tab));
+        if (m_pages->count() == 0) {
+            QLabel* heading = helpLabel(page, "HowToTakeATestHeading", QRect(0, 0, 409, 16), 13, "Tahoma");
+            QFont bold = heading->font();
+            bold.setBold(true);
+            heading->setFont(bold);
+            helpLabel(page, spec.label, QRect(0, 24, 460, 225), 11, "Verdana");
+        } else {
+            helpLabel(page, spec.label, QRect(2, 11, 460, 233), 12, "Verdana");
+        }
+        m_pages->addTab(page, QString::fromLatin1(spec.caption));
+    }
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        if (isVisible())
+            announcePage();
+    });
+}
+
+void THelp::showCentred()
+{
+    centreOn(this, m_mainWindow);
+    show();
+    raise();
+    activateWindow();
+}
+
+void THelp::announcePage()
+{
+    emit announce(QStringLiteral("xh") + QString::number(m_pages->currentIndex()));
+}
+
+void THelp::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    announcePage();
+}
+
+void THelp::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit announce(QStringLiteral("0"));
+}
+
+bool THelp::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate)
+        emit playAudio(QStringLiteral("0"));
+    return QWidget::event(event);
+}
+
+} // namespace zx

@@ -1,0 +1,60 @@
+// Program entry: one player per user.  A second start hands its command
+// line to the running player and ends without a window.
+#include "app/instance_channel.h"
+#include "app/main_form.h"
+#include "app/shell_paths.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString programFolder()
+{
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    const QString target = self.canonicalFilePath();
+    return target.isEmpty() ? QString() : QFileInfo(target).absolutePath();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    QString folder = programFolder();
+
+    zx::ShellPaths paths = zx::ShellPaths::fromEnvironment(folder);
+    zx::InstanceChannel channel(paths.runtimeFolder);
+    if (!channel.tryBecomeFirst()) {
+        QCoreApplication app(argc, argv);
+        channel.notifyFirst(args);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Exam"));
+    if (folder.isEmpty()) {
+        folder = QCoreApplication::applicationDirPath();
+        paths.programFolder = folder;
+    }
+    channel.listen();
+    try {
+        zx::ShellOptions options;
+        options.paths = paths;
+        zx::TMainForm form(std::move(options));
+        form.attachInstanceChannel(&channel);
+        form.setCommandLine(args);
+        form.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Exam"), QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QStringLiteral("Exam"), QStringLiteral("Unexpected error."));
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// The plain, warning and confirmation boxes of the player.  Each is a
+// replaceable function so that tests can answer them without a modal loop.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace zx {
+
+struct UserPrompts {
+    // Plain message box with an OK button.
+    std::function<void(const QString& text)> inform;
+    // Warning box with an OK button.
+    std::function<void(const QString& text)> warn;
+    // Warning box with Yes and No; true for Yes.
+    std::function<bool(const QString& text)> askYesNo;
+
+    // Message boxes over `owner` (which may be null).
+    static UserPrompts messageBoxes(QWidget* owner);
+};
+
+} // namespace zx
