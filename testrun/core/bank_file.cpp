@@ -208,8 +208,16 @@ std::string embeddedWorkingName(int n, std::string_view authorName)
 {
     std::string name = "R" + std::to_string(n);
     const std::size_t dot = authorName.find_last_of(".\\/:");
-    if (dot != std::string_view::npos && authorName[dot] == '.')
-        name += authorName.substr(dot);
+    if (dot != std::string_view::npos && authorName[dot] == '.') {
+        // Only letters and digits of the extension are kept, so a hostile
+        // name can never steer the copy out of the working folder.
+        name += '.';
+        for (char c : authorName.substr(dot + 1)) {
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            if (plain && name.size() < 40)
+                name += c;
+        }
+    }
     return name;
 }
 
