@@ -1,0 +1,55 @@
+// A main window in temporary folders: the program folder with its
+// language and sound files, a private runtime folder and a settings file.
+// The sound device is a fake, the delays and the message boxes only
+// record what they were asked.
+#pragma once
+
+#include "app/main_form.h"
+#include "media/fake_sound_backend.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace zx::test {
+
+class ShellFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A language file "<name>.zxc" in ExLang with these lines (CR LF added).
+    void writeLanguage(const QString& name, const std::string& lines);
+    // A sound "<key>.<ext>" in ExSounds with a valid header.
+    QString writeSound(const QString& key, const QString& ext = QStringLiteral("wav"));
+    void makeSoundFolder();
+    // A settings value written before the window reads it.
+    void presetSetting(const QString& name, const QString& value);
+
+    TMainForm& makeForm();
+    // Shows the window, paints it and runs the start-up sequence.
+    void startForm();
+    void processEvents();
+
+    QTemporaryDir m_dir;
+    QString m_program;
+    QString m_runtime;
+    QString m_settingsFile;
+    std::unique_ptr<TMainForm> m_form;
+    FakeSoundBackend* m_sound = nullptr;
+    QStringList m_warnings;
+    QStringList m_informs;
+    QStringList m_questions;
+    bool m_answerYes = true;
+    int m_exits = 0;
+    QList<int> m_delays;
+};
+
+// The lines of the standard test language.
+std::string englishLines();
+
+} // namespace zx::test

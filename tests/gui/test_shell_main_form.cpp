@@ -1,0 +1,465 @@
+// The main window: start-up, settings, recent files, closing, spoken
+// messages, the Language menu and the auxiliary windows.
+#include "shell_fixture.h"
+
+#include "app/about_box.h"
+#include "app/core/language_choice.h"
+#include "app/help_window.h"
+#include "app/message_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QScrollBar>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace zx;
+using namespace zx::test;
+
+namespace {
+
+QStringList menuCaptions(const QMenu* menu)
+{
+    QStringList out;
+    for (const QAction* item : menu->actions())
+        out << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    return out;
+}
+
+QString touch(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    return path;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- start-up
+
+TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    int continued = 0;
+    makeForm().hooks().continueStartup = [&](const std::vector<std::string>&) { ++continued; };
+    EXPECT_TRUE(m_form->firstPaintPending());
+    startForm();
+    EXPECT_TRUE(m_form->startupDone());
+    EXPECT_FALSE(m_form->firstPaintPending());
+    m_form->repaint();
+    m_form->update();
+    processEvents();
+    m_form->startCall();
+    EXPECT_EQ(continued, 1);
+    EXPECT_EQ(m_delays, QList<int>{TMainForm::splashPauseMs});
+
+    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Exam player"));
+    EXPECT_EQ(m_form->aboutBox()->versionText(), QStringLiteral("Version nine"));
+    EXPECT_FALSE(m_form->aboutBox()->isVisible()); // the splash is closed again
+    EXPECT_FALSE(m_form->flashAvailable());
+    EXPECT_TRUE(m_form->hintsShown());
+    EXPECT_EQ(m_form->action(QStringLiteral("FileOpenItem"))->text(), QStringLiteral("&Open a bank"));
+    EXPECT_TRUE(m_warnings.isEmpty());
+}
+
+TEST_F(ShellFixture, PageAreaLiesAboveTheControlPanel)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    m_form->setPageSize(800, 600);
+    EXPECT_EQ(m_form->pageArea()->geometry(), QRect(0, 0, 800, 573));
+    EXPECT_EQ(m_form->controlPanel()->geometry(), QRect(0, 573, 800, 27));
+    EXPECT_EQ(m_form->centralWidget()->size(), QSize(800, 600));
+    for (QWidget* control : {static_cast<QWidget*>(m_form->questionSlider()),
+                             static_cast<QWidget*>(m_form->finishButton()),
+                             static_cast<QWidget*>(m_form->helpButton())})
+        EXPECT_TRUE(m_form->controlPanel()->rect().contains(control->geometry())) << control->objectName().toStdString();
+    EXPECT_TRUE(m_form->autoPlay());
+    EXPECT_FALSE(m_form->startButton()->isVisible());
+}
+
+TEST_F(ShellFixture, NoLanguageFileWarnsAndEnds)
+{
+    startForm();
+    ASSERT_EQ(m_warnings.size(), 1);
+    EXPECT_EQ(m_warnings[0].toStdString(), std::string(missingLanguageWarning));
+    EXPECT_EQ(m_exits, 1);
+    EXPECT_FALSE(m_form->startupDone());
+}
+
+TEST_F(ShellFixture, AudioCommandsNeedTheSoundFolder)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    EXPECT_FALSE(m_form->action(QStringLiteral("AudioMessages"))->isEnabled());
+    EXPECT_FALSE(m_form->action(QStringLiteral("TellMeAudio1"))->isEnabled());
+    m_form.reset();
+
+    makeSoundFolder();
+    startForm();
+    EXPECT_TRUE(m_form->action(QStringLiteral("AudioMessages"))->isEnabled());
+    EXPECT_TRUE(m_form->action(QStringLiteral("TellMeAudio1"))->isEnabled());
+}
+
+TEST_F(ShellFixture, NoSplashWhenAPreviewWindowIsOpen)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    QWidget preview;
+    preview.setWindowTitle(QStringLiteral("Preview window"));
+    preview.show();
+    makeForm();
+    bool splashSeen = false;
+    m_form->hooks().continueStartup = [&](const std::vector<std::string>&) {};
+    QObject::connect(qApp, &QApplication::focusChanged, [&] { splashSeen = splashSeen || m_form->aboutBox()->isVisible(); });
+    startForm();
+    EXPECT_TRUE(m_form->startupDone());
+    EXPECT_FALSE(splashSeen);
+}
+
+// ---------------------------------------------------------------- settings
+
+TEST_F(ShellFixture, BooleansCountOnlyWhenStoredAsIntegers)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeSoundFolder();
+    presetSetting(QStringLiteral("Subtitles"), QStringLiteral("true"));
+    presetSetting(QStringLiteral("AudioMessages"), QStringLiteral("1"));
+    startForm();
+    EXPECT_FALSE(m_form->subtitlesOn());
+    EXPECT_TRUE(m_form->audioMessagesOn());
+
+    m_form->action(QStringLiteral("Subtitles"))->trigger();
+    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    EXPECT_TRUE(m_form->subtitlesOn());
+    EXPECT_FALSE(m_form->audioMessagesOn());
+    QSettings stored(m_settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("Subtitles")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(stored.value(QStringLiteral("AudioMessages")).toString(), QStringLiteral("0"));
+    EXPECT_TRUE(m_form->settings().readBoolean(QStringLiteral("registryWarningNeeded"), true));
+}
+
+TEST_F(ShellFixture, RecentFilesAreCleanedShownAndSaved)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    const QString algebra = touch(m_dir.path() + QStringLiteral("/Algebra.zxb"));
+    const QString gone = m_dir.path() + QStringLiteral("/Gone.zxb");
+    const QString marks = touch(m_dir.path() + QStringLiteral("/Algebra.zxr"));
+    presetSetting(QStringLiteral("RecentFiles/lastQBank0"), gone);
+    presetSetting(QStringLiteral("RecentFiles/lastQBank1"), algebra);
+    presetSetting(QStringLiteral("RecentFiles/lastQResult0"), marks);
+    startForm();
+
+    EXPECT_TRUE(m_form->recentFiles().banks[0].empty());
+    EXPECT_EQ(menuCaptions(m_form->reopenMenu()),
+              (QStringList{QStringLiteral("Algebra"), QStringLiteral("-"), QStringLiteral("Algebra")}));
+
+    QStringList banksOpened;
+    QStringList resultsOpened;
+    m_form->hooks().openBank = [&](const QString& p) { banksOpened << p; };
+    m_form->hooks().openResults = [&](const QString& p) { resultsOpened << p; };
+    const QList<QAction*> items = m_form->reopenMenu()->actions();
+    items[0]->trigger();
+    items[2]->trigger();
+    EXPECT_EQ(banksOpened, QStringList{algebra});
+    EXPECT_EQ(resultsOpened, QStringList{marks});
+
+    const QString physics = m_dir.path() + QStringLiteral("/R&D Physics.zxb");
+    m_form->rememberRecentFile(physics);
+    m_form->rememberRecentFile(m_dir.path() + QStringLiteral("/notes.txt"));
+    EXPECT_EQ(menuCaptions(m_form->reopenMenu()),
+              (QStringList{QStringLiteral("R&&D Physics"), QStringLiteral("Algebra"), QStringLiteral("-"),
+                           QStringLiteral("Algebra")}));
+    QSettings stored(m_settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("RecentFiles/lastQBank0")).toString(), physics);
+    EXPECT_EQ(stored.value(QStringLiteral("RecentFiles/lastQBank1")).toString(), algebra);
+    EXPECT_TRUE(stored.contains(QStringLiteral("RecentFiles/lastQBank29")));
+    EXPECT_TRUE(stored.contains(QStringLiteral("RecentFiles/lastQResult29")));
+
+    m_form->openChosenFile(m_dir.path() + QStringLiteral("/X.ZXR"));
+    m_form->openChosenFile(m_dir.path() + QStringLiteral("/X.doc"));
+    EXPECT_EQ(resultsOpened.size(), 2);
+    EXPECT_EQ(banksOpened.size(), 1);
+}
+
+// ---------------------------------------------------------------- closing
+
+TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    const QString leftOver = touch(m_form->workingFolder().path() + QStringLiteral("/page1.jpg"));
+
+    m_form->setTestState(TestState::RunningExam);
+    EXPECT_FALSE(m_form->close());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
+    EXPECT_TRUE(m_form->messageForm()->isVisible());
+    EXPECT_EQ(m_form->messageForm()->windowTitle(), QStringLiteral("Exam in progress"));
+    EXPECT_EQ(m_form->messageForm()->messageText(), QStringLiteral("You cannot close the program during an exam."));
+    EXPECT_TRUE(m_questions.isEmpty());
+
+    m_form->setTestState(TestState::Running);
+    m_answerYes = false;
+    EXPECT_FALSE(m_form->close());
+    EXPECT_EQ(m_questions, QStringList{QStringLiteral("Stop the test?")});
+
+    // Finished without saving allowed: closes without a question.
+    m_form->setTestState(TestState::Finished);
+    EXPECT_TRUE(m_form->close());
+    EXPECT_EQ(m_questions.size(), 1);
+    EXPECT_FALSE(QFile::exists(leftOver));
+    touch(leftOver);
+
+    m_questions.clear();
+    m_form->show();
+    m_form->setBankSettings("<allowSaving>1</allowSaving>");
+    EXPECT_FALSE(m_form->close());
+    EXPECT_EQ(m_questions, QStringList{QStringLiteral("Your results are not saved. Close anyway?")});
+    EXPECT_TRUE(QFile::exists(leftOver));
+
+    m_answerYes = true;
+    int pagesLeft = 0;
+    m_form->hooks().leavePage = [&] { ++pagesLeft; };
+    EXPECT_TRUE(m_form->close());
+    EXPECT_EQ(pagesLeft, 1);
+    EXPECT_FALSE(QFile::exists(leftOver));
+    EXPECT_TRUE(QDir(m_form->workingFolder().path()).exists());
+}
+
+TEST_F(ShellFixture, QuestionPreviewClosesEvenDuringAnExam)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    m_form->setTestState(TestState::RunningExam);
+    m_form->setBankSettings("<questionPreview>1</questionPreview>");
+    EXPECT_TRUE(m_form->close());
+    EXPECT_TRUE(m_questions.isEmpty());
+    EXPECT_FALSE(m_form->messageForm()->isVisible());
+}
+
+TEST_F(ShellFixture, ScreenSaverIsHeldOffWhileATestIsOpen)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeForm();
+    // The fixture turns the bus calls off; the wish still follows the state.
+    for (int s = 0; s <= 5; ++s) {
+        m_form->setTestState(static_cast<TestState>(s));
+        EXPECT_EQ(m_form->testState(), static_cast<TestState>(s));
+    }
+    ScreenSaverInhibitor inhibitor;
+    inhibitor.setInhibited(true);
+    EXPECT_TRUE(inhibitor.wantsInhibit());
+    inhibitor.setInhibited(false);
+    EXPECT_FALSE(inhibitor.wantsInhibit());
+    EXPECT_FALSE(inhibitor.isInhibited());
+}
+
+// ---------------------------------------------------------------- spoken messages
+
+TEST_F(ShellFixture, AnnouncedMessagesSpeakOnlyWithAudioMessagesOn)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    const QString x16 = writeSound(QStringLiteral("x16"));
+    const QString x17mp3 = writeSound(QStringLiteral("x17"), QStringLiteral("mp3"));
+    writeSound(QStringLiteral("x17"));
+    startForm();
+
+    m_form->announceMessage(QStringLiteral("x16"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
+    EXPECT_TRUE(m_sound->calls().isEmpty());
+
+    // Tell Me speaks the current message whatever the option.
+    m_form->action(QStringLiteral("TellMeAudio1"))->trigger();
+    EXPECT_EQ(m_sound->playingPath(), x16);
+
+    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    ASSERT_TRUE(m_form->audioMessagesOn());
+    m_form->announceMessage(QStringLiteral("x17"));
+    EXPECT_EQ(m_sound->playingPath(), x17mp3); // mp3 before wav
+    EXPECT_EQ(m_sound->mostOpenAtOnce(), 1);
+
+    // No sound file: nothing plays, the current sound goes on.
+    m_form->announceMessage(QStringLiteral("x99"));
+    EXPECT_EQ(m_sound->playingPath(), x17mp3);
+    m_form->announceMessage(QStringLiteral("../x16"));
+    EXPECT_EQ(m_sound->playingPath(), x17mp3);
+
+    // Turning the option off silences whatever plays.
+    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    EXPECT_TRUE(m_sound->playingPath().isEmpty());
+}
+
+TEST_F(ShellFixture, BadSoundHeaderIsNotPlayed)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeSoundFolder();
+    QFile bad(m_program + QStringLiteral("/ExSounds/x20.wav"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a wave file");
+    bad.close();
+    startForm();
+    m_form->playMessageAudio(QStringLiteral("x20"));
+    EXPECT_TRUE(m_sound->calls().isEmpty());
+}
+
+TEST_F(ShellFixture, F2SpeaksTheHintUnderThePointer)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    const QString hint3 = writeSound(QStringLiteral("Hint3"));
+    startForm();
+    QApplication::setActiveWindow(m_form.get());
+    m_form->activateWindow();
+
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(m_form->helpButton(), &enter);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("Hint3"));
+    QTest::keyClick(m_form.get(), Qt::Key_F2);
+    EXPECT_EQ(m_sound->playingPath(), hint3);
+
+    // Hints that match no entry, or too short ones, change nothing.
+    m_form->announceMessage(QStringLiteral("x16"));
+    m_form->hintChanged(QStringLiteral("Something else"));
+    m_form->hintChanged(QStringLiteral("x"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
+    m_form->hintChanged(QStringLiteral("Short|Shows the help pages"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("Hint3"));
+}
+
+// ---------------------------------------------------------------- language menu
+
+TEST_F(ShellFixture, LanguageMenuChoosesAndReloads)
+{
+    writeLanguage(QStringLiteral("Deutsch"), "0016 Nicht waehrend der Pruefung.\r\nMainForm FormCaption Pruefung\r\n");
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    presetSetting(QStringLiteral("langchoice"), QStringLiteral("Klingon"));
+    startForm();
+
+    QMenu* menu = m_form->languageMenu();
+    EXPECT_TRUE(menu->menuAction()->isVisible());
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_TRUE(menu->actions()[0]->isChecked()); // first found: Deutsch
+    EXPECT_FALSE(menu->actions()[1]->isChecked());
+    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("Deutsch"));
+
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("English (UK)"));
+    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Exam player"));
+    EXPECT_TRUE(menu->actions()[1]->isChecked());
+    EXPECT_FALSE(menu->actions()[0]->isChecked());
+    QSettings stored(m_settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("langchoice")).toString(), QStringLiteral("English (UK)"));
+
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(m_form->message(16), QStringLiteral("Nicht waehrend der Pruefung."));
+    EXPECT_EQ(m_form->message(17), QStringLiteral("Stop the test?")); // kept from English
+}
+
+TEST_F(ShellFixture, OneLanguageHidesTheMenu)
+{
+    writeLanguage(QStringLiteral("Cymraeg"), englishLines());
+    startForm();
+    EXPECT_FALSE(m_form->languageMenu()->menuAction()->isVisible());
+    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("Cymraeg"));
+}
+
+TEST_F(ShellFixture, GarbageLanguageFileNeverCrashes)
+{
+    std::string garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += static_cast<char>((i * 7919) % 251 + 1);
+    garbage += "\r\nnoseparators\r\n0119\r\n9999 x\r\n-001 minus\r\n";
+    writeLanguage(QStringLiteral("Garbage"), garbage);
+    startForm();
+    EXPECT_TRUE(m_form->startupDone());
+
+    // A language file of a hostile size is not read at all.
+    m_form.reset();
+    QFile huge(m_program + QStringLiteral("/ExLang/Garbage.zxc"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(maxLanguageFileBytes) + 1));
+    huge.close();
+    startForm();
+    EXPECT_TRUE(m_form->startupDone());
+    EXPECT_TRUE(m_form->message(16).isEmpty());
+}
+
+// ---------------------------------------------------------------- auxiliary windows
+
+TEST_F(ShellFixture, HelpWindowAnnouncesItsPages)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    const QString xh2 = writeSound(QStringLiteral("xh2"));
+    presetSetting(QStringLiteral("AudioMessages"), QStringLiteral("1"));
+    startForm();
+
+    QTest::mouseClick(m_form->helpButton(), Qt::LeftButton);
+    THelp* help = m_form->helpWindow();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("xh0"));
+    help->pages()->setCurrentIndex(2);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("xh2"));
+    EXPECT_EQ(m_sound->playingPath(), xh2);
+
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(help, &deactivate);
+    EXPECT_TRUE(m_sound->playingPath().isEmpty());
+    help->hide();
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("0"));
+}
+
+TEST_F(ShellFixture, MessageWindowShowsTheLatestMessageAndHidesWhenLeft)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    m_form->showMessageWindow(QStringLiteral("First"), QStringLiteral("one"));
+    m_form->showMessageWindow(QStringLiteral("Second"), QStringLiteral("two"));
+    TMessageForm* window = m_form->messageForm();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Second"));
+    EXPECT_EQ(window->messageText(), QStringLiteral("two"));
+    EXPECT_EQ(window->size(), QSize(294, 121));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ShellFixture, AboutBoxClickShowsCreditsThenCloses)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    startForm();
+    TAboutBox* about = m_form->aboutBox();
+    for (int round = 0; round < 2; ++round) {
+        about->show();
+        EXPECT_EQ(about->activePage(), 0);
+        QTest::mouseClick(about->coverShape(0), Qt::LeftButton);
+        EXPECT_EQ(about->activePage(), 1);
+        EXPECT_TRUE(about->isVisible());
+        QTest::mouseClick(about->coverShape(1), Qt::LeftButton);
+        EXPECT_FALSE(about->isVisible());
+        EXPECT_EQ(about->activePage(), 0);
+    }
+}
+
+TEST_F(ShellFixture, LogoBesideTheProgramReplacesTheSplash)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    QImage logo(120, 80, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(m_program + QStringLiteral("/logoX.jpg"), "JPEG"));
+    makeForm();
+    EXPECT_EQ(m_form->aboutBox()->splashImage()->size(), QSize(120, 80));
+    m_form.reset();
+
+    QFile broken(m_program + QStringLiteral("/logoX.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("\xff\xd8\xff garbage");
+    broken.close();
+    makeForm();
+    EXPECT_EQ(m_form->aboutBox()->splashImage()->size(), QSize(300, 400));
+}
