@@ -27,8 +27,11 @@ for txt in "$textdir"/*.txt; do
 done
 
 # Two at a time; each espeak-ng call writes its sound through a temporary
-# name so an interrupted build never leaves half a sound behind.
+# name so an interrupted build never leaves half a sound behind.  A sound
+# that cannot be made is only reported: the program runs without it.
 for key in $todo; do echo "$key"; done |
   xargs -r -P 2 -I KEY sh -c '
     "$0" -v "$1" -w "$3/KEY.wav.part" -f "$2/KEY.txt" && mv -f "$3/KEY.wav.part" "$3/KEY.wav"
-  ' "$espeak" "$voice" "$textdir" "$outdir"
+  ' "$espeak" "$voice" "$textdir" "$outdir" ||
+  echo "make_sounds.sh: some message sounds could not be made" >&2
+rm -f "$outdir"/*.wav.part
