@@ -1,0 +1,45 @@
+// What page objects need from the main window, handed to each object when
+// the page builder creates it.  Objects never reach the main window itself,
+// so they can be built on any plain widget (tests do exactly that).  Every
+// member may be left empty; an empty member behaves as described beside it.
+#pragma once
+
+#include "app/core/test_state.h"
+
+#include <functional>
+#include <string>
+
+namespace zx {
+
+struct PageContext {
+    // Maps a file name used by a page to its copy in the working folder.
+    // Empty: the name is used as it stands.
+    std::function<std::string(const std::string& storedName)> resolveBankFile;
+
+    // Plays a sound file (a picture's click sound).  Empty: no sound.
+    std::function<void(const std::string& path)> playAudioFile;
+
+    // Sets the main window's start-requested flag; the window's next paint
+    // starts the test.  Empty: nothing happens.
+    std::function<void()> requestStart;
+
+    // The main window's current test state.  Empty: NoTest.
+    std::function<TestState()> testState;
+
+    // Whether Options/Subtitles is ticked.  Empty: off.
+    std::function<bool()> subtitlesOn;
+
+    // Waits the given milliseconds between the steps of the attention
+    // frame, without handling input.  Empty: a real sleep.  Tests pass a
+    // function that only records.
+    std::function<void(int ms)> wait;
+
+    std::string resolve(const std::string& storedName) const
+    {
+        return resolveBankFile ? resolveBankFile(storedName) : storedName;
+    }
+    TestState currentTestState() const { return testState ? testState() : TestState::NoTest; }
+    bool subtitles() const { return subtitlesOn ? subtitlesOn() : false; }
+};
+
+} // namespace zx

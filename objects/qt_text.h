@@ -1,0 +1,37 @@
+// The meeting point of record texts and widgets: Windows-1252 bytes to and
+// from QString, and record colours to QColor.
+#pragma once
+
+#include "tagtext/colour.h"
+
+#include <QColor>
+#include <QPalette>
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zx {
+
+// Every byte becomes its Windows-1252 character (the five unassigned bytes
+// become U+0081 and so on, so nothing is lost).
+QString cp1252ToQString(std::string_view bytes);
+// Characters without a Windows-1252 byte become `replacement`.
+std::string qStringToCp1252(const QString& text, char replacement = '?');
+
+// The desktop colour, which has no palette role.
+inline constexpr QRgb desktopBackgroundRgb = 0xFF3A6EA5u;
+
+// The colour to draw for a record colour.  System colours come from
+// `palette`; clNone is fully transparent; clDefault gives `defaultColour`.
+QColor toQColor(Colour colour, const QPalette& palette, const QColor& defaultColour);
+// The same with the application palette and black as the default.
+QColor toQColor(Colour colour);
+
+// A colour text of a record ("clRed", "$0000FF", "255", "clBtnFace") as a
+// QColor; nothing when the text is no colour.
+std::optional<QColor> colourFromRecordText(std::string_view text, const QPalette& palette,
+                                           const QColor& defaultColour);
+
+} // namespace zx
