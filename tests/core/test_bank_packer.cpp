@@ -419,6 +419,35 @@ TEST(BankPacker, InfoSummarisesSettingsPagesAndFiles)
     EXPECT_FALSE(zx::describeBank(dir.path("src/settings.txt"), text, error));
 }
 
+TEST(BankPacker, CorruptedAndTruncatedBanksNeverCrashTheReaders)
+{
+    TempDir dir;
+    makeSource(dir.path("src"));
+    ASSERT_TRUE(zx::packBank(dir.path("src"), dir.path("b.zxb")).ok);
+    const std::string bank = readBytes(dir.path("b.zxb"));
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::string damaged = bank.substr(0, random() % (bank.size() + 1));
+        const int flips = static_cast<int>(random() % 8);
+        for (int i = 0; i < flips && !damaged.empty(); ++i)
+            damaged[random() % std::min<std::size_t>(damaged.size(), 700)] = static_cast<char>(random());
+        writeBytes(dir.path("d.zxb"), damaged);
+        const zx::BankIndexResult read = zx::readBankIndex(dir.path("d.zxb"));
+        if (read.ok()) {
+            EXPECT_GT(read.index.length, 0);
+            EXPECT_EQ(read.index.fileSize, damaged.size());
+            for (const zx::EmbeddedFileEntry& entry : zx::parseEmbeddedFileList(read.index.fileHeader))
+                (void)zx::embeddedFileRange(entry, read.index.length);
+            (void)zx::listPageCount(read.index.questionFileList);
+        } else {
+            EXPECT_EQ(read.error, zx::BankReadError::IndexLengthUnreadable);
+        }
+        std::string text;
+        std::string error;
+        EXPECT_EQ(zx::describeBank(dir.path("d.zxb"), text, error), read.ok());
+    }
+}
+
 // ---------------------------------------------------------------- the tool
 
 struct ToolRun {
