@@ -4,6 +4,7 @@
 // when clicked while the pre-test pages are shown.
 #pragma once
 
+#include "objects/image_control.h"
 #include "objects/zx_object.h"
 
 #include <QPointer>
@@ -12,7 +13,7 @@
 
 namespace zx {
 
-class ImageControl;
+
 
 class zxPicture : public zxObject {
 public:

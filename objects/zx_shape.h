@@ -2,13 +2,14 @@
 // with the pen and brush its record gives.
 #pragma once
 
+#include "objects/shape_control.h"
 #include "objects/zx_object.h"
 
 #include <QPointer>
 
 namespace zx {
 
-class ShapeControl;
+
 
 class zxShape : public zxObject {
 public:

@@ -5,9 +5,10 @@
 
 #include "objects/zx_object.h"
 
+#include <QLabel>
 #include <QPointer>
 
-class QLabel;
+
 
 namespace zx {
 
