@@ -552,3 +552,39 @@ TEST(ZxbankTool, SampleBankPacksAndRoundTrips)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ZxbankTool, TestBankSourcesPack)
+{
+    TempDir dir;
+    const std::string banks = std::string(ZX_SOURCE_DIR) + "/tests/data/banks/";
+    auto pack = [&](const std::string& name, const std::string& flag = {}) {
+        return runTool("pack " + flag + quoted(banks + name) + " " + quoted(dir.path(name + ".zxb")));
+    };
+    for (const char* name : {"exam", "password"}) {
+        const ToolRun run = pack(name);
+        EXPECT_EQ(run.status, 0) << name << ": " << run.out;
+    }
+    const zx::BankIndexResult exam = zx::readBankIndex(dir.path("exam.zxb"));
+    ASSERT_TRUE(exam.ok());
+    EXPECT_EQ(zx::getTagInt(exam.index.testList, "isExam", 0), 1);
+    EXPECT_EQ(zx::listPageCount(exam.index.questionFileList), 3);
+    const zx::BankIndexResult password = zx::readBankIndex(dir.path("password.zxb"));
+    ASSERT_TRUE(password.ok());
+    EXPECT_EQ(zx::getTag(password.index.testList, "BankPassword"), "Open Sesame");
+    EXPECT_EQ(zx::listPageCount(password.index.preTestFileList), 2);
+
+    // Banks the player refuses need the explicit flag.
+    for (const char* name : {"version2", "no-media"}) {
+        EXPECT_EQ(pack(name).status, 1) << name;
+        const ToolRun run = pack(name, "--allow-unplayable ");
+        EXPECT_EQ(run.status, 0) << name << ": " << run.out;
+    }
+    const zx::BankIndexResult noMedia = zx::readBankIndex(dir.path("no-media.zxb"));
+    ASSERT_TRUE(noMedia.ok());
+    EXPECT_LE(noMedia.index.fileHeader.size(), 4u);
+    EXPECT_EQ(zx::getTagInt(zx::readBankIndex(dir.path("version2.zxb")).index.testList, "version", 0), 2);
+}
+
+} // namespace

@@ -16,6 +16,9 @@ namespace {
 
 constexpr const char* usageText =
     "usage: zxbank pack SRC_DIR OUT.zxb     build a bank from a source folder\n"
+    "       zxbank pack --allow-unplayable SRC_DIR OUT.zxb\n"
+    "                                       also build banks the player refuses (no media,\n"
+    "                                       no question, version 2 or newer), for tests\n"
     "       zxbank unpack BANK.zxb DIR      write a bank's sources into DIR (new or empty)\n"
     "       zxbank info BANK.zxb            show a bank's settings, pages and embedded files\n"
     "       zxbank cat FILE                 print the content of a stored file\n"
@@ -40,9 +43,11 @@ void writeOut(const std::string& bytes)
     std::cout.flush();
 }
 
-int pack(const std::string& source, const std::string& bank)
+int pack(const std::string& source, const std::string& bank, bool allowUnplayable)
 {
-    const zx::PackResult result = zx::packBank(source, bank);
+    zx::PackOptions options;
+    options.requirePlayable = !allowUnplayable;
+    const zx::PackResult result = zx::packBank(source, bank, options);
     if (!result.ok)
         return fail(result.error);
     std::cout << bank << ": " << result.bankSize << " bytes, index length " << result.indexLength << '\n';
@@ -119,7 +124,9 @@ int main(int argc, char** argv)
         return 0;
     }
     if (verb == "pack" && args.size() == 3)
-        return pack(args[1], args[2]);
+        return pack(args[1], args[2], false);
+    if (verb == "pack" && args.size() == 4 && args[1] == "--allow-unplayable")
+        return pack(args[2], args[3], true);
     if (verb == "unpack" && args.size() == 3)
         return unpack(args[1], args[2]);
     if (verb == "info" && args.size() == 2)
