@@ -65,7 +65,7 @@ QString ShellFixture::writeSound(const QString& key, const QString& ext)
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     if (ext == QLatin1String("mp3"))
-        file.write(QByteArray::fromHex("fffb9064000000000000"));
+        file.write(QByteArray::fromHex("fff39064000000000000"));
     else
         file.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
     return path;
