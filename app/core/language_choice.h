@@ -19,8 +19,9 @@ inline constexpr std::string_view missingLanguageWarning =
     "At least one language file needs to be available in the folder called ExLang. "
     "None can be found. This application will now exit.";
 inline constexpr std::size_t maxLanguageFiles = 100;
-// Language files are a few kilobytes; larger files are not read at all.
-inline constexpr std::uintmax_t maxLanguageFileBytes = 8u * 1024u * 1024u;
+// Language files are a few tens of kilobytes; larger files are not read
+// at all, which also bounds the memory a hostile file can take.
+inline constexpr std::uintmax_t maxLanguageFileBytes = 1024u * 1024u;
 
 struct LanguageFileEntry {
     std::string name;              // file name without its 4-character extension
