@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/back_cover_window.h"
 #include "app/help_window.h"
+#include "app/hint_style.h"
 #include "app/instance_channel.h"
 #include "app/language_applier.h"
 #include "app/message_form.h"
@@ -96,7 +97,9 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     m_progress = new TProgress(this);
     m_help = new THelp(this);
     m_about = new TAboutBox(m_paths.programFolder, this);
-    m_cover = new TBackCoverWindow(this);
+    // The backdrop has no owner window, so the window manager never keeps
+    // it above the main window.
+    m_cover = new TBackCoverWindow(nullptr);
     connect(m_help, &THelp::announce, this, &TMainForm::announceMessage);
     connect(m_help, &THelp::playAudio, this, &TMainForm::playAudioFile);
     connect(m_cover, &TBackCoverWindow::bringMainToFront, this, [this] {
@@ -116,6 +119,7 @@ TMainForm::~TMainForm()
 {
     if (qApp)
         qApp->removeEventFilter(this);
+    delete m_cover;
     m_inhibitor.setInhibited(false);
 }
 
@@ -691,6 +695,7 @@ void TMainForm::startCall()
     }
 
     m_hintsShown = true;
+    HintStyle::install(hintPauseMs);
 
     wait(splashPauseMs);
     if (splash)

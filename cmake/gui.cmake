@@ -59,6 +59,14 @@ if(ZX_BUILD_TESTS)
       ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"
       ZX_ZXEXAM_PATH="$<TARGET_FILE:zxexam>")
     add_dependencies(zxgui_tests zxexam)
+    # The hand-over test starts the real program, which needs its language
+    # files beside it; they are made by cmake/lang.cmake when present.
+    function(zx_gui_tests_need_language_files)
+      if(TARGET language_files)
+        add_dependencies(zxgui_tests language_files)
+      endif()
+    endfunction()
+    cmake_language(DEFER CALL zx_gui_tests_need_language_files)
     gtest_discover_tests(zxgui_tests
       DISCOVERY_TIMEOUT 60
       DISCOVERY_MODE PRE_TEST

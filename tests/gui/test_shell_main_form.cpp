@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -75,6 +76,7 @@ TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
     EXPECT_FALSE(m_form->aboutBox()->isVisible()); // the splash is closed again
     EXPECT_FALSE(m_form->flashAvailable());
     EXPECT_TRUE(m_form->hintsShown());
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), TMainForm::hintPauseMs);
     EXPECT_EQ(m_form->action(QStringLiteral("FileOpenItem"))->text(), QStringLiteral("&Open a bank"));
     EXPECT_TRUE(m_warnings.isEmpty());
 }
