@@ -3,6 +3,8 @@
 #include "app/instance_channel.h"
 #include "app/main_form.h"
 #include "app/shell_paths.h"
+#include "testrun/page_renderer.h"
+#include "testrun/test_run.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -26,6 +28,8 @@ QString programFolder()
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!args.empty() && args[0] == "--render-pages")
+        return zx::runRenderPagesMode(argc, argv);
     QString folder = programFolder();
 
     zx::ShellPaths paths = zx::ShellPaths::fromEnvironment(folder);
@@ -47,6 +51,7 @@ int main(int argc, char** argv)
         zx::ShellOptions options;
         options.paths = paths;
         zx::TMainForm form(std::move(options));
+        zx::TestRun testRun(form);
         form.attachInstanceChannel(&channel);
         form.setCommandLine(args);
         form.show();

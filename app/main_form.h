@@ -166,6 +166,8 @@ public:
     bool startupDone() const { return m_startupDone; }
     bool flashAvailable() const { return m_flashAvailable; }
     void requestStart() { m_startRequested = true; update(); }
+    void clearStartRequest() { m_startRequested = false; }
+    bool startRequested() const { return m_startRequested; }
     bool hintsShown() const { return m_hintsShown; }
     bool screenSaverInhibitWanted() const { return m_inhibitor.wantsInhibit(); }
 

@@ -1,0 +1,213 @@
+#include "testrun/page_builder.h"
+
+#include "objects/image_control.h"
+#include "objects/zx_background.h"
+#include "objects/zx_object.h"
+#include "objects/zx_picture.h"
+#include "objects/zx_shape.h"
+#include "objects/zx_text.h"
+#include "tagtext/cp1252.h"
+#include "tagtext/tagged_text.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QWidget>
+
+#include <filesystem>
+
+namespace zx {
+
+namespace {
+
+// Reads the elements of one kind from `page`, removing each one read.  The
+// loop ends at the first value shorter than `endLength`, or when the table
+// is full; values of at least `creationLength` characters make an object in
+// the first free slot.
+template <typename T, std::size_t N, typename Make>
+void readKind(std::string& page, const char* key, std::size_t endLength, std::size_t creationLength,
+              std::array<std::unique_ptr<T>, N>& table, Make make)
+{
+    for (;;) {
+        std::size_t slot = 0;
+        while (slot < N && table[slot])
+            ++slot;
+        if (slot == N)
+            return;
+        std::string value = getTag(page, key);
+        if (value.size() < endLength)
+            return;
+        page = deleteTag(page, key);
+        if (value.size() >= creationLength)
+            table[slot] = make(std::move(value));
+    }
+}
+
+template <typename T, std::size_t N>
+void releaseAll(std::array<std::unique_ptr<T>, N>& table)
+{
+    for (auto& object : table) {
+        if (object) {
+            object->releaseControls();
+            object.reset();
+        }
+    }
+}
+
+template <typename T, std::size_t N>
+int countOf(const std::array<std::unique_ptr<T>, N>& table)
+{
+    int n = 0;
+    for (const auto& object : table)
+        n += object ? 1 : 0;
+    return n;
+}
+
+bool fileExists(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+PageBuilder::PageBuilder(QWidget* window, PageContext context)
+    : m_window(window)
+    , m_context(std::move(context))
+{
+}
+
+PageBuilder::~PageBuilder() { leavePage(); }
+
+void PageBuilder::buildPage(const std::string& pageText, TestState state)
+{
+    std::string page = pageText;
+    const QSize area = m_window ? m_window->size() : QSize();
+
+    // 1. The background, painted on the window below everything.
+    if (!m_background)
+        m_background = std::make_unique<zxBackground>(m_window, m_context);
+    const std::string backgroundRecord = getTag(page, "zxBackground");
+    if (!backgroundRecord.empty())
+        m_background->load(backgroundRecord, area.height(), area.width());
+
+    // 2. Pictures, shapes and texts (the answer objects come with their own
+    // kinds).
+    readKind(page, "zxPicture", 5, 20, m_pictures,
+             [&](std::string r) { return std::make_unique<zxPicture>(m_window, std::move(r), m_context); });
+    readKind(page, "zxShape", 5, 20, m_shapes,
+             [&](std::string r) { return std::make_unique<zxShape>(m_window, std::move(r), m_context); });
+    readKind(page, "zxText", 5, 20, m_texts,
+             [&](std::string r) { return std::make_unique<zxText>(m_window, std::move(r), m_context); });
+    (void)state;
+
+    // 3. Layers 9 down to 0: what is shown later lies on top, so layer 0 is
+    // the top layer and within a layer texts lie above shapes, shapes above
+    // pictures.
+    const std::string pageId = "0";
+    for (int layer = 9; layer >= 0; --layer) {
+        for (auto& picture : m_pictures)
+            if (picture)
+                picture->showFor(layer, m_window, pageId);
+        for (auto& shape : m_shapes)
+            if (shape)
+                shape->showFor(layer, m_window, pageId);
+        for (auto& text : m_texts)
+            if (text)
+                text->showFor(layer, m_window, pageId);
+    }
+    if (m_window)
+        m_window->update();
+}
+
+void PageBuilder::leavePage()
+{
+    if (m_background) {
+        m_background->releaseControls();
+        m_background.reset();
+    }
+    releaseAll(m_texts);
+    releaseAll(m_pictures);
+    releaseAll(m_shapes);
+    delete m_tick;
+    m_tick = nullptr;
+    delete m_cross;
+    m_cross = nullptr;
+    if (m_window)
+        m_window->update();
+}
+
+void PageBuilder::loadTickAndCross(const std::string& pageText)
+{
+    if (!m_tick) {
+        m_tick = new ImageControl(m_window);
+        m_tick->hide();
+    }
+    if (!m_cross) {
+        m_cross = new ImageControl(m_window);
+        m_cross->hide();
+    }
+    const std::string exeBase = getTag(pageText, "exeBase");
+    auto pick = [&](const char* key, const char* fallback) {
+        std::string path = m_context.resolve(getTag(pageText, key));
+        if (!fileExists(path))
+            path = m_context.resolve(exeBase + fallback);
+        return path;
+    };
+    zxObject::loadPictureFile(*m_tick, pick("tickFileAbs", "tick.gif"));
+    zxObject::loadPictureFile(*m_cross, pick("crossFileAbs", "cross.gif"));
+}
+
+void PageBuilder::revealFeedback(const std::string& code, QWidget* parent)
+{
+    for (int layer = 9; layer >= 0; --layer) {
+        for (auto& picture : m_pictures)
+            if (picture)
+                picture->showFor(layer, parent, code);
+        for (auto& shape : m_shapes)
+            if (shape)
+                shape->showFor(layer, parent, code);
+        for (auto& text : m_texts)
+            if (text)
+                text->showFor(layer, parent, code);
+    }
+}
+
+void PageBuilder::hideFeedback(const std::string& code)
+{
+    for (auto& picture : m_pictures)
+        if (picture && picture->feedbackId() == code)
+            picture->releaseControls();
+    for (auto& shape : m_shapes)
+        if (shape && shape->feedbackId() == code)
+            shape->releaseControls();
+    for (auto& text : m_texts)
+        if (text && text->feedbackId() == code)
+            text->releaseControls();
+}
+
+void PageBuilder::pointerOverWindow()
+{
+    for (auto& picture : m_pictures)
+        if (picture)
+            picture->hideOverImage();
+}
+
+void PageBuilder::paintBackground(QPainter& painter) const
+{
+    if (m_background)
+        m_background->paint(painter);
+}
+
+bool PageBuilder::hasStartTestPicture() const
+{
+    for (const auto& picture : m_pictures)
+        if (picture && lowerCp1252(filterPlainText(getTag(picture->record(), "PictureName"))) == "starttest")
+            return true;
+    return false;
+}
+
+int PageBuilder::textCount() const { return countOf(m_texts); }
+int PageBuilder::pictureCount() const { return countOf(m_pictures); }
+int PageBuilder::shapeCount() const { return countOf(m_shapes); }
+
+} // namespace zx

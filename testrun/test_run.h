@@ -1,0 +1,110 @@
+// The test run: opening a bank (password and candidate's details),
+// assembling the test, moving between pages and building them.  Attached
+// to the main window, whose menus and control panel call into it.
+#pragma once
+
+#include "app/core/test_state.h"
+#include "tagtext/stored_file.h"
+#include "testrun/core/embedded_files.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zx {
+
+class PageBuilder;
+class TMainForm;
+class TPassword;
+class TUserDetails;
+
+struct TestRunOptions {
+    // Random draws of the question selection; empty: seeded from the clock.
+    RandomSource random;
+    // The current time for the start dates; empty: the system clock.
+    std::function<QDateTime()> clock;
+    // The wait of each password attempt; empty: a real 1200 ms wait.
+    std::function<void(int ms)> passwordDelay;
+    // The waits of the attention frame; empty: real waits.
+    std::function<void(int ms)> frameWait;
+    // The desktop area a page must fit in; empty: the screen's available
+    // geometry.
+    std::function<QRect()> desktop;
+};
+
+class TestRun : public QObject {
+    Q_OBJECT
+public:
+    explicit TestRun(TMainForm& form, TestRunOptions options = {});
+    ~TestRun() override;
+
+    // ---- opening a bank
+    void openBank(const QString& path);
+    void askUserDetails();
+    // ---- assembling the test
+    void prepareTest();
+    void startTest();
+    // ---- pages
+    void goToQuestion(int n);
+    void saveAnswersOfPage();
+    void leavePage();
+    std::string resolveBankFile(const std::string& storedName) const;
+    void revealFeedback(const std::string& code, QWidget* parent);
+    void hideFeedback(const std::string& code);
+    // ---- control panel
+    void questionSliderScroll(int position);
+    void AutoPlayClick();
+    void fMouseMove();
+
+    // ---- state
+    const QString& bankPath() const { return m_bankPath; }
+    const std::string& questionList() const { return m_questionList; }
+    const std::string& preTestList() const { return m_preTestList; }
+    const std::string& embeddedFileList() const { return m_embeddedList; }
+    std::int64_t indexLength() const { return m_indexLength; }
+    const std::string& pageText() const { return m_pageText; }
+    int currentQuestion() const { return m_currentQuestion; }
+    int lastQuestion() const { return m_lastQuestion; }
+    const EmbeddedFiles& embeddedFiles() const { return m_files; }
+    PageBuilder& page() { return *m_page; }
+    TPassword* passwordDialog() const { return m_password; }
+    TUserDetails* userDetailsDialog() const { return m_details; }
+    TMainForm& form() { return m_form; }
+
+private:
+    bool readBankIndex();
+    void resetTestData();
+    void extractEmbeddedFiles();
+    void layoutControlPanel(bool enableCheat);
+    void playQuestionAudio();
+    void showStartButton();
+    void paintPage(QWidget* area);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QString msg(int number) const;
+    void refuse(int caption, int text);
+
+    TMainForm& m_form;
+    TestRunOptions m_options;
+    std::unique_ptr<PageBuilder> m_page;
+    EmbeddedFiles m_files;
+    TPassword* m_password;
+    TUserDetails* m_details;
+
+    QString m_bankPath;
+    std::string m_questionList;
+    std::string m_preTestList;
+    std::string m_embeddedList;
+    std::int64_t m_indexLength = 0;
+    std::string m_pageText;
+    int m_currentQuestion = -1;
+    int m_lastQuestion = 0;
+    QColor m_windowColour;
+};
+
+} // namespace zx
