@@ -16,6 +16,7 @@
 
 namespace zx {
 
+// The answers are views: the records and texts must outlive markPage.
 struct FieldAnswer {
     std::string_view record;
     std::string_view typed; // the box's current text

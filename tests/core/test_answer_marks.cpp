@@ -201,7 +201,8 @@ TEST(AnswerMarks, PageSums)
     const std::string item = "<targets>0,,1,100,50,120,40;1,,0,100,120,120,40;</targets>"
                              "<DragMarkIfNotSelected>0</DragMarkIfNotSelected>";
     const FieldAnswer fields[] = {{paris, "Paris"}};
-    const ButtonAnswer buttons[] = {{choice("2", "0"), 0}};
+    const std::string button = choice("2", "0");
+    const ButtonAnswer buttons[] = {{button, 0}};
     const DragAnswer drags[] = {{item, -1}};
     const PageMarks page = markPage(fields, buttons, drags);
     EXPECT_EQ(page.totals.score, 100);

@@ -128,3 +128,16 @@ TEST(DropRules, GlidePath)
     EXPECT_EQ(far.size(), 2001u);
     EXPECT_EQ(far.back(), (Position{5000, 4000}));
 }
+
+TEST(DropRules, HugeNumbersStayInRange)
+{
+    const DragTargets huge("0,,1,2147483647,2147483647,2147483647,-2147483648;1,,1,99999999999,0,5,5;");
+    EXPECT_TRUE(huge.isDefined(0));
+    EXPECT_EQ(huge.at(1).left, 0); // out of range: the default
+    const auto hit = findDropTarget(huge, {2147483000, 2147483000, 2147483647, 2147483647});
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(*hit, 0);
+    const Position p = centreOnTarget(huge.at(0), -2147483647, 0);
+    EXPECT_EQ(p.x, 2147483647);
+    EXPECT_EQ(glidePath({2147483647, 0}, {-2147483647 - 1, 10}).back(), (Position{-2147483647 - 1, 10}));
+}
