@@ -40,7 +40,8 @@ bool isAllowedCharacter(int editRestriction, unsigned char c);
 enum class KeyVerdict { Ignored, Refused, Accepted };
 
 // The key filter.  `text` is the box's current text, `caret` the selection
-// start.  A decimal field takes a "." only while the text holds none; in
+// start (QLineEdit: selectionStart(), or cursorPosition() when nothing is
+// selected).  A decimal field takes a "." only while the text holds none; in
 // every field whose restriction is not 0 a "-" is taken only at caret 0 and
 // only while the text holds no "-".  Backspace is not a typed character:
 // the box always lets it through.
