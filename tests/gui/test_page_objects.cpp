@@ -18,9 +18,9 @@ namespace {
 QColor labelColour(const QLabel& label) { return label.palette().color(QPalette::WindowText); }
 QColor windowText() { return QGuiApplication::palette().color(QPalette::Text); }
 
-using TextTest = PageObjectsTest;
+using PageTextTest = PageObjectsTest;
 
-TEST_F(TextTest, DefaultsAndEveryKey)
+TEST_F(PageTextTest, DefaultsAndEveryKey)
 {
     zxText plain(m_page.get(), "<feedback>0</feedback><zxString>Hi</zxString>", context());
     EXPECT_EQ(plain.label(), nullptr) << "no control before the first show";
@@ -66,7 +66,7 @@ TEST_F(TextTest, DefaultsAndEveryKey)
     EXPECT_EQ(label->alignment(), Qt::AlignRight | Qt::AlignTop);
 }
 
-TEST_F(TextTest, LineMarksAreRemovedAndBreaksKept)
+TEST_F(PageTextTest, LineMarksAreRemovedAndBreaksKept)
 {
     EXPECT_EQ(zxText::displayText("<zxLine>One</zxLine><zxLine>Two</zxLine>"), "OneTwo");
     EXPECT_EQ(zxText::displayText("<zxLine>One</zxLine>\r\n<zxLine>Two</zxLine>"), "One\nTwo");
@@ -75,7 +75,7 @@ TEST_F(TextTest, LineMarksAreRemovedAndBreaksKept)
     EXPECT_EQ(zxText::displayText("<zxLine<zxLine>>x"), "x") << "marks made by a removal go as well";
 }
 
-TEST_F(TextTest, ColourFallbacks)
+TEST_F(PageTextTest, ColourFallbacks)
 {
     zxText residue(m_page.get(), "<feedback>0</feedback><zxFontColour>x<newColour=255>y</zxFontColour>", context());
     residue.showLayer(-1);
@@ -94,7 +94,7 @@ TEST_F(TextTest, ColourFallbacks)
     EXPECT_EQ(labelColour(*system.label()), QGuiApplication::palette().color(QPalette::Highlight));
 }
 
-TEST_F(TextTest, SubtitlesFollowTheOption)
+TEST_F(PageTextTest, SubtitlesFollowTheOption)
 {
     zxText subtitle(m_page.get(), "<feedback>0</feedback><TextIsSubtitle>1</TextIsSubtitle>", context());
     zxText other(m_page.get(), "<feedback>0</feedback><TextIsSubtitle>2</TextIsSubtitle>", context());
@@ -112,7 +112,7 @@ TEST_F(TextTest, SubtitlesFollowTheOption)
     EXPECT_EQ(m_page->findChildren<QLabel*>().size(), 1);
 }
 
-TEST_F(TextTest, ShowingTwiceAndReleasing)
+TEST_F(PageTextTest, ShowingTwiceAndReleasing)
 {
     zxText text(m_page.get(), "<feedback>0</feedback><zxString>x</zxString><textLeft>7</textLeft>", context());
     text.showLayer(6);
@@ -128,9 +128,9 @@ TEST_F(TextTest, ShowingTwiceAndReleasing)
     EXPECT_NE(text.label(), nullptr) << "a released object may be shown again";
 }
 
-using LayerTest = PageObjectsTest;
+using PageLayerTest = PageObjectsTest;
 
-TEST_F(LayerTest, FeedbackIdsMustMatchExactly)
+TEST_F(PageLayerTest, FeedbackIdsMustMatchExactly)
 {
     QWidget panel(m_page.get());
     panel.setGeometry(100, 100, 200, 200);
@@ -165,7 +165,7 @@ TEST_F(LayerTest, FeedbackIdsMustMatchExactly)
     EXPECT_EQ(inPanel.parentWindow(), &panel);
 }
 
-TEST_F(LayerTest, LaterShownLiesAboveAndShapesKeepTheirPlace)
+TEST_F(PageLayerTest, LaterShownLiesAboveAndShapesKeepTheirPlace)
 {
     // As the page builder shows them: layers 9 to 0; pictures, shapes, texts.
     zxPicture picture0(m_page.get(), "<feedback>0</feedback><PictureLayer>0</PictureLayer><picFilePathAbs>p.bmp</picFilePathAbs>",
@@ -201,9 +201,9 @@ TEST_F(LayerTest, LaterShownLiesAboveAndShapesKeepTheirPlace)
     EXPECT_EQ(order(), refreshed);
 }
 
-using ShapeTest = PageObjectsTest;
+using PageShapeTest = PageObjectsTest;
 
-TEST_F(ShapeTest, DefaultsAndMappings)
+TEST_F(PageShapeTest, DefaultsAndMappings)
 {
     zxShape plain(m_page.get(), "<feedback>0</feedback>", context());
     plain.showLayer(6);
@@ -236,7 +236,7 @@ TEST_F(ShapeTest, DefaultsAndMappings)
     }
 }
 
-TEST_F(ShapeTest, DrawnPixels)
+TEST_F(PageShapeTest, DrawnPixels)
 {
     zxShape rectangle(m_page.get(),
                       "<feedback>0</feedback><ShapeLeft>10</ShapeLeft><ShapeTop>10</ShapeTop><ShapeWidth>40</ShapeWidth>"
@@ -291,7 +291,7 @@ TEST_F(ShapeTest, DrawnPixels)
     EXPECT_NE(badColours.shape(), nullptr);
 }
 
-TEST_F(ShapeTest, HatchesRunTheRightWayAndLeaveGaps)
+TEST_F(PageShapeTest, HatchesRunTheRightWayAndLeaveGaps)
 {
     auto hatchPixels = [&](const char* style) {
         zxShape shape(m_page.get(),
@@ -326,9 +326,9 @@ TEST_F(ShapeTest, HatchesRunTheRightWayAndLeaveGaps)
         EXPECT_EQ(p.y() % 8, horizontal[0].y() % 8);
 }
 
-using ColourTest = PageObjectsTest;
+using PageColourTest = PageObjectsTest;
 
-TEST_F(ColourTest, RecordColoursToQColor)
+TEST_F(PageColourTest, RecordColoursToQColor)
 {
     const QPalette palette = QGuiApplication::palette();
     const QColor fallback(1, 2, 3);
@@ -344,7 +344,7 @@ TEST_F(ColourTest, RecordColoursToQColor)
     EXPECT_FALSE(colour("blue"));
 }
 
-TEST_F(ColourTest, Cp1252RoundTrip)
+TEST_F(PageColourTest, Cp1252RoundTrip)
 {
     std::string all;
     for (int byte = 1; byte < 256; ++byte)

@@ -111,7 +111,7 @@ TEST_F(PictureFileTest, TransparentDrawingLeavesOutTheBottomLeftColour)
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 255, 0));
 }
 
-using PictureTest = PageObjectsTest;
+using PagePictureTest = PageObjectsTest;
 
 std::string pictureRecord(const std::string& extra)
 {
@@ -120,7 +120,7 @@ std::string pictureRecord(const std::string& extra)
            + extra;
 }
 
-TEST_F(PictureTest, SizingModes)
+TEST_F(PagePictureTest, SizingModes)
 {
     save(gradient(30, 20), "n.bmp");
     // 0: the record's size, the picture at the top-left, clipped.
@@ -165,7 +165,7 @@ TEST_F(PictureTest, SizingModes)
     EXPECT_EQ(page.pixel(5, 5), qRgb(255, 255, 255)) << "the rest of the bounds shows what lies below";
 }
 
-TEST_F(PictureTest, NaturalSizeModeWritesTheSizeBack)
+TEST_F(PagePictureTest, NaturalSizeModeWritesTheSizeBack)
 {
     save(gradient(30, 20), "n.bmp");
     zxPicture picture(m_page.get(),
@@ -195,7 +195,7 @@ TEST_F(PictureTest, NaturalSizeModeWritesTheSizeBack)
     EXPECT_EQ(getTagInt(empty.record(), "PictureWidth", 0), 44);
 }
 
-TEST_F(PictureTest, WhichImagesExist)
+TEST_F(PagePictureTest, WhichImagesExist)
 {
     save(filled(5, 5, Qt::red), "over.bmp");
     write("rejected.bmp", "not a bitmap");
@@ -235,7 +235,7 @@ TEST_F(PictureTest, WhichImagesExist)
     EXPECT_EQ(resolved.normalImage()->naturalSize(), QSize(5, 5));
 }
 
-TEST_F(PictureTest, OverAndDownImagesFollowThePointer)
+TEST_F(PagePictureTest, OverAndDownImagesFollowThePointer)
 {
     save(filled(20, 20, Qt::red), "n.bmp");
     save(filled(20, 20, Qt::green), "o.bmp");
@@ -287,7 +287,7 @@ TEST_F(PictureTest, OverAndDownImagesFollowThePointer)
     EXPECT_TRUE(m_page->findChildren<ImageControl*>().isEmpty());
 }
 
-TEST_F(PictureTest, StartTestPicture)
+TEST_F(PagePictureTest, StartTestPicture)
 {
     save(filled(20, 20, Qt::red), "n.bmp");
     showPage();
@@ -337,7 +337,7 @@ TEST_F(PictureTest, StartTestPicture)
     EXPECT_TRUE(m_page->findChildren<ImageControl*>().isEmpty());
 }
 
-using BackgroundTest = PageObjectsTest;
+using PageBackgroundTest = PageObjectsTest;
 
 class PaintedBackground {
 public:
@@ -360,7 +360,7 @@ std::string backgroundRecord(const std::string& file, int position)
            + std::to_string(position) + "</bgPosition>";
 }
 
-TEST_F(BackgroundTest, FivePositions)
+TEST_F(PageBackgroundTest, FivePositions)
 {
     const QImage picture = gradient(10, 8);
     const std::string file = save(picture, "bg.bmp");
@@ -391,7 +391,7 @@ TEST_F(BackgroundTest, FivePositions)
     EXPECT_EQ(painted.at(0, 0), big.pixel(5, 10));
 }
 
-TEST_F(BackgroundTest, TilingCoversTheAreaToItsClippedEdges)
+TEST_F(PageBackgroundTest, TilingCoversTheAreaToItsClippedEdges)
 {
     QImage picture = filled(100, 80, Qt::blue);
     picture.setPixel(0, 0, qRgb(255, 0, 0));
@@ -404,7 +404,7 @@ TEST_F(BackgroundTest, TilingCoversTheAreaToItsClippedEdges)
     EXPECT_EQ(painted.at(631, 433), qRgb(0, 0, 255)) << "the last row runs into the panel strip";
 }
 
-TEST_F(BackgroundTest, NothingWithoutAPicture)
+TEST_F(PageBackgroundTest, NothingWithoutAPicture)
 {
     const std::string file = save(filled(10, 10, Qt::red), "bg.bmp");
     zxBackground background(m_page.get(), context());
