@@ -456,8 +456,16 @@ void TMainForm::loadLanguage()
     LanguageWindows windows;
     windows.mainForm = this;
     windows.help = m_help;
+    windows.userDetails = m_userDetailsDialog;
+    windows.password = m_passwordDialog;
     windows.aboutBox = m_about;
     applyLanguage(m_texts, windows);
+}
+
+void TMainForm::setBankDialogs(QWidget* userDetails, QWidget* password)
+{
+    m_userDetailsDialog = userDetails;
+    m_passwordDialog = password;
 }
 
 // ---------------------------------------------------------------- settings

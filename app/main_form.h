@@ -138,6 +138,9 @@ public:
     bool chooseLanguage();
     void loadLanguage();
     void languageChosen(const QString& name);
+    // The bank's password and details dialogs, reached by the language
+    // file after the main and help windows.
+    void setBankDialogs(QWidget* userDetails, QWidget* password);
 
     // ---- settings and recent files
     SettingsStore& settings() { return m_settings; }
@@ -255,6 +258,8 @@ private:
     THelp* m_help = nullptr;
     TAboutBox* m_about = nullptr;
     TBackCoverWindow* m_cover = nullptr;
+    QPointer<QWidget> m_userDetailsDialog;
+    QPointer<QWidget> m_passwordDialog;
 };
 
 } // namespace zx

@@ -102,6 +102,8 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
         m_questionList.clear();
     });
 
+    m_form.setBankDialogs(m_details, m_password);
+
     ShellHooks& hooks = m_form.hooks();
     hooks.openBank = [this](const QString& path) { openBank(path); };
     hooks.startTest = [this] { startTest(); };

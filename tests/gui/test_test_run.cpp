@@ -1,0 +1,446 @@
+// Opening banks, the password and details dialogs, assembling and starting
+// the test and moving between pages, on a real main window offscreen.
+#include "shell_fixture.h"
+
+#include "app/core/test_state.h"
+#include "objects/zx_picture.h"
+#include "objects/zx_text.h"
+#include "tagtext/numbered_tags.h"
+#include "tagtext/stored_file.h"
+#include "tagtext/tagged_text.h"
+#include "testrun/core/bank_packer.h"
+#include "testrun/page_builder.h"
+#include "testrun/password_dialog.h"
+#include "testrun/test_run.h"
+#include "testrun/user_details_dialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <random>
+#include <set>
+
+namespace zx::test {
+
+namespace {
+
+std::string messageLines()
+{
+    std::string lines = englishLines();
+    for (int n : {58, 63, 64, 69, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 84, 88, 94, 99, 100, 103})
+        lines += (n < 100 ? "00" : "0") + std::to_string(n) + " message " + std::to_string(n) + "\r\n";
+    return lines;
+}
+
+std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+} // namespace
+
+class TestRunFixture : public ShellFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        writeLanguage(QStringLiteral("English (UK)"), messageLines());
+        startForm();
+        TestRunOptions options;
+        auto engine = std::make_shared<std::mt19937>(5);
+        options.random = [engine] { return static_cast<std::uint32_t>((*engine)()); };
+        options.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5)); };
+        options.passwordDelay = [this](int ms) { m_passwordWaits << ms; };
+        options.frameWait = [this](int ms) { m_frameWaits << ms; };
+        options.desktop = [this] { return m_desktop; };
+        m_run = std::make_unique<TestRun>(*m_form, std::move(options));
+    }
+    void TearDown() override
+    {
+        m_run.reset();
+        ShellFixture::TearDown();
+    }
+
+    // Packs tests/data/banks/<name> (or a folder of ours) into a bank.
+    QString packed(const QString& source)
+    {
+        const QString from = source.startsWith(QLatin1Char('/'))
+                                 ? source
+                                 : QStringLiteral(ZX_SOURCE_DIR "/tests/data/banks/") + source;
+        const QString to = m_dir.path() + QStringLiteral("/") + QFileInfo(from).fileName() + QStringLiteral(".zxb");
+        PackOptions options;
+        options.requirePlayable = false;
+        const PackResult result = packBank(toBytes(from), toBytes(to), options);
+        EXPECT_TRUE(result.ok) << result.error;
+        return to;
+    }
+    QString sampleBank() { return packed(QStringLiteral(ZX_SOURCE_DIR "/examples/sample-bank")); }
+
+    // A bank of our own: settings and question pages, one picture file.
+    QString makeBank(const std::string& settings, const std::vector<std::string>& questions,
+                     const std::vector<std::string>& preTest = {})
+    {
+        const QString src = m_dir.path() + QStringLiteral("/src%1").arg(++m_banks);
+        QDir().mkpath(src + QStringLiteral("/pages"));
+        QDir().mkpath(src + QStringLiteral("/media"));
+        writeFile(src + QStringLiteral("/settings.txt"), settings);
+        for (std::size_t i = 0; i < questions.size(); ++i)
+            writeFile(src + QStringLiteral("/pages/q%1.txt").arg(i, 2, 10, QLatin1Char('0')), questions[i]);
+        for (std::size_t i = 0; i < preTest.size(); ++i)
+            writeFile(src + QStringLiteral("/pages/pre-%1.txt").arg(i, 2, 10, QLatin1Char('0')), preTest[i]);
+        writeFile(src + QStringLiteral("/media/pic.bmp"), "BM0123456789abcdef");
+        return packed(src);
+    }
+    static void writeFile(const QString& path, const std::string& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    static std::string page(const std::string& text, const std::string& extra = {})
+    {
+        return "<windowSize>1</windowSize><zxText><zxString>" + text +
+               "</zxString><feedback>0</feedback></zxText>" + extra;
+    }
+    std::string shownText(int i = 0) const
+    {
+        zxText* text = m_run->page().text(i);
+        return text && text->label() ? qStringToCp1252(text->label()->text()) : std::string();
+    }
+    static std::string qStringToCp1252(const QString& s) { return s.toStdString(); }
+
+    std::unique_ptr<TestRun> m_run;
+    QList<int> m_passwordWaits;
+    QList<int> m_frameWaits;
+    QRect m_desktop{0, 0, 1920, 1080};
+    int m_banks = 0;
+};
+
+TEST_F(TestRunFixture, RefusalsLeaveTheirMessage)
+{
+    // A missing file: nothing changes.
+    m_run->openBank(m_dir.path() + QStringLiteral("/missing.zxb"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x71"));
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+
+    // A file that is no bank: index length unreadable.
+    const QString junk = m_dir.path() + QStringLiteral("/junk.zxb");
+    writeFile(junk, std::string(2000, 'j'));
+    m_run->openBank(junk);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x79"));
+
+    // An empty and a truncated bank.
+    const QString empty = m_dir.path() + QStringLiteral("/empty.zxb");
+    writeFile(empty, "");
+    m_run->openBank(empty);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x79"));
+    QFile sample(sampleBank());
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QString cut = m_dir.path() + QStringLiteral("/cut.zxb");
+    writeFile(cut, sample.read(700).toStdString());
+    m_run->openBank(cut);
+    EXPECT_NE(m_form->testState(), TestState::Running);
+
+    m_run->openBank(packed(QStringLiteral("no-media")));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x77"));
+    m_run->openBank(packed(QStringLiteral("version2")));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x64"));
+    EXPECT_TRUE(m_form->bankSettings().empty() || getTagInt(m_form->bankSettings(), "version", 0) == 2);
+    EXPECT_FALSE(m_form->questionSlider()->isEnabled());
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+}
+
+TEST_F(TestRunFixture, OpeningDuringATestAsksOrRefuses)
+{
+    m_run->openBank(sampleBank());
+    ASSERT_EQ(m_form->testState(), TestState::Ready);
+    m_answerYes = false;
+    m_run->openBank(sampleBank());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x73"));
+    EXPECT_EQ(m_form->testState(), TestState::Ready);
+    EXPECT_EQ(m_run->currentQuestion(), 0);
+
+    m_run->startTest();
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    m_form->questionSlider()->setValue(2);
+    ASSERT_EQ(m_run->currentQuestion(), 2);
+    m_run->openBank(sampleBank());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x74"));
+    EXPECT_EQ(m_run->currentQuestion(), 2); // the test goes on on the same page
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+
+    m_form->setTestState(TestState::Finished);
+    m_run->openBank(sampleBank());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x75"));
+
+    m_answerYes = true;
+    m_form->setTestState(TestState::Running);
+    m_run->openBank(packed(QStringLiteral("exam")));
+    ASSERT_EQ(m_form->testState(), TestState::RunningExam);
+    const int questions = static_cast<int>(m_questions.size());
+    m_run->openBank(sampleBank());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x72"));
+    EXPECT_EQ(m_questions.size(), questions); // refused without a question
+    EXPECT_EQ(m_form->testState(), TestState::RunningExam);
+}
+
+TEST_F(TestRunFixture, PasswordIgnoresCaseSpacesAndFilteredCharacters)
+{
+    EXPECT_TRUE(TPassword::passwordMatches("open sesame", "Open Sesame"));
+    EXPECT_TRUE(TPassword::passwordMatches("  OPEN   SESAME ", "Open Sesame"));
+    EXPECT_TRUE(TPassword::passwordMatches("\tOpen Se\"same\r\n", "Open Sesame"));
+    EXPECT_FALSE(TPassword::passwordMatches("OpenSesame", "Open Sesame"));
+    EXPECT_FALSE(TPassword::passwordMatches("", "Open Sesame"));
+
+    m_run->openBank(packed(QStringLiteral("password")));
+    TPassword* dialog = m_run->passwordDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("message 100: password"));
+    QTest::keyClicks(dialog->passwordEdit(), QStringLiteral("wrong"));
+    QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x99"));
+    EXPECT_EQ(m_informs.back(), QStringLiteral("message 99"));
+
+    dialog->passwordEdit()->setText(QStringLiteral("  open SESAME  "));
+    QTest::mouseClick(dialog->enterButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(m_passwordWaits, (QList<int>{1200, 1200})); // every attempt waits
+    EXPECT_TRUE(m_run->userDetailsDialog()->isVisible());
+}
+
+TEST_F(TestRunFixture, BankWithoutPasswordOpensAtOnce)
+{
+    for (const char* password : {"", "0", "\"^`"}) {
+        m_form->setTestState(TestState::NoTest);
+        m_run->openBank(makeBank(std::string("<version>1</version><BankPassword>") + password + "</BankPassword>",
+                                 {page("Question one")}));
+        EXPECT_FALSE(m_run->passwordDialog()->isVisible()) << password;
+        EXPECT_EQ(m_form->testState(), TestState::Running) << password;
+    }
+}
+
+TEST_F(TestRunFixture, DetailsMustAllBeFilledAndAreStored)
+{
+    m_run->openBank(packed(QStringLiteral("password")));
+    m_run->passwordDialog()->passwordEdit()->setText(QStringLiteral("open sesame"));
+    QTest::mouseClick(m_run->passwordDialog()->enterButton(), Qt::LeftButton);
+    TUserDetails* details = m_run->userDetailsDialog();
+    ASSERT_TRUE(details->isVisible());
+    EXPECT_EQ(details->label(0)->text(), QStringLiteral("Name"));
+    EXPECT_EQ(details->label(2)->text(), QStringLiteral("Candidate number"));
+
+    QTest::keyClicks(details->edit(0), QStringLiteral("Ann"));
+    QTest::keyClicks(details->edit(1), QStringLiteral("   "));
+    QTest::keyClicks(details->edit(2), QStringLiteral("42"));
+    QTest::mouseClick(details->enterButton(), Qt::LeftButton);
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x84"));
+
+    details->edit(1)->setText(QStringLiteral(" 7<isExam>1</isExam> "));
+    QTest::mouseClick(details->enterButton(), Qt::LeftButton);
+    EXPECT_FALSE(details->isVisible());
+    const std::string settings = m_form->bankSettings();
+    EXPECT_EQ(settings.find("<userDetails3>42</userDetails3>"), settings.find("<userDetails3>"));
+    EXPECT_EQ(getTag(settings, "userDetails1"), "Ann");
+    // Markup typed as a detail cannot change the test's rules.
+    EXPECT_EQ(getTag(settings, "userDetails2"), "7(isExam)1(/isExam)");
+    EXPECT_EQ(getTagInt(settings, "isExam", -1), 0);
+    EXPECT_EQ(m_form->testState(), TestState::Ready);
+}
+
+TEST_F(TestRunFixture, CancellingADialogLeavesTheBankUnusable)
+{
+    m_run->openBank(packed(QStringLiteral("password")));
+    QTest::mouseClick(m_run->passwordDialog()->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(m_form->bankSettings().empty());
+    EXPECT_TRUE(m_run->questionList().empty());
+    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+}
+
+TEST_F(TestRunFixture, PreTestPagesThenStartButtonThenQuestions)
+{
+    m_run->openBank(packed(QStringLiteral("password")));
+    m_run->passwordDialog()->passwordEdit()->setText(QStringLiteral("Open Sesame"));
+    QTest::mouseClick(m_run->passwordDialog()->enterButton(), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        m_run->userDetailsDialog()->edit(i)->setText(QStringLiteral("x"));
+    QTest::mouseClick(m_run->userDetailsDialog()->enterButton(), Qt::LeftButton);
+
+    ASSERT_EQ(m_form->testState(), TestState::Ready);
+    EXPECT_EQ(m_run->lastQuestion(), 1);
+    EXPECT_EQ(m_form->pageArea()->size(), QSize(1024, 768 - 27));
+    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_TRUE(m_frameWaits.isEmpty());
+    // Mark is offered but waits for a page; Show Answer is 100 pixels wide.
+    EXPECT_TRUE(m_form->markButton()->isVisible());
+    EXPECT_FALSE(m_form->markButton()->isEnabled());
+    EXPECT_EQ(m_form->cheatButton()->width(), 100);
+    EXPECT_EQ(m_form->cheatButton()->text(), QStringLiteral("message 88"));
+
+    m_form->questionSlider()->setValue(1);
+    EXPECT_TRUE(m_form->startButton()->isVisible());
+    EXPECT_TRUE(m_form->startButton()->isEnabled());
+    EXPECT_EQ(m_frameWaits.size(), 36); // the attention frame ran first
+
+    QTest::mouseClick(m_form->startButton(), Qt::LeftButton);
+    // Two pre-test pages and still the questions are read.
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_run->lastQuestion(), 1);
+    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_EQ(getTag(m_form->bankSettings(), "testStartDate"), "20261206143005");
+    EXPECT_EQ(m_form->finishButton()->geometry().right(), m_form->controlPanel()->width() - 8);
+    EXPECT_EQ(m_form->markButton()->geometry().right(), m_form->finishButton()->x() - 2);
+    EXPECT_EQ(m_form->cheatButton()->geometry().right(), m_form->markButton()->x() - 2);
+    EXPECT_EQ(m_form->questionSlider()->geometry().right(), m_form->cheatButton()->x() - 3);
+    EXPECT_TRUE(m_form->action(QStringLiteral("SaveResults1"))->isEnabled());
+}
+
+TEST_F(TestRunFixture, StartTestPictureReplacesTheStartButton)
+{
+    const std::string startPicture =
+        "<zxPicture><PictureName> Start\tTe\"st </PictureName><picFilePathAbs>pic.bmp</picFilePathAbs>"
+        "<feedback>0</feedback><picLeft>10</picLeft></zxPicture>";
+    m_run->openBank(makeBank("<version>1</version>", {page("Q")}, {page("Welcome", startPicture)}));
+    ASSERT_EQ(m_form->testState(), TestState::Ready);
+    EXPECT_TRUE(m_run->page().hasStartTestPicture());
+    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_TRUE(m_frameWaits.isEmpty());
+}
+
+TEST_F(TestRunFixture, ExamLocksTheWindow)
+{
+    m_run->openBank(packed(QStringLiteral("exam")));
+    ASSERT_EQ(m_form->testState(), TestState::RunningExam);
+    EXPECT_FALSE(m_form->markButton()->isVisible());
+    EXPECT_FALSE(m_form->cheatButton()->isVisible());
+    EXPECT_FALSE(m_form->action(QStringLiteral("FileOpenItem"))->isEnabled());
+    EXPECT_FALSE(m_form->action(QStringLiteral("FileExitItem"))->isEnabled());
+    EXPECT_FALSE(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_FALSE(m_form->action(QStringLiteral("zxWebJump%1").arg(i))->isEnabled());
+    EXPECT_FALSE(m_form->close());
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
+    // 2 of 3 questions, drawn at random, never the same twice.
+    EXPECT_EQ(m_run->lastQuestion(), 1);
+    const NumberedTags pages(m_run->questionList(), "questionFile", 3);
+    EXPECT_NE(pages.value(0), pages.value(1));
+    EXPECT_TRUE(pages.value(2).empty());
+}
+
+TEST_F(TestRunFixture, PageTooLargeForTheDesktopIsNotPrepared)
+{
+    m_desktop = QRect(0, 0, 1000, 740);
+    m_run->openBank(packed(QStringLiteral("password")));
+    m_run->passwordDialog()->passwordEdit()->setText(QStringLiteral("Open Sesame"));
+    QTest::mouseClick(m_run->passwordDialog()->enterButton(), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        m_run->userDetailsDialog()->edit(i)->setText(QStringLiteral("x"));
+    QTest::mouseClick(m_run->userDetailsDialog()->enterButton(), Qt::LeftButton);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x103"));
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+}
+
+TEST_F(TestRunFixture, NumberOfQuestionsAndStoredOrder)
+{
+    std::vector<std::string> questions;
+    for (int i = 0; i < 10; ++i)
+        questions.push_back(page("Question " + std::to_string(i)));
+    m_run->openBank(makeBank("<version>1</version><NumberOfQuestions>0</NumberOfQuestions>", questions));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_run->lastQuestion(), 9);
+    for (int i = 0; i < 10; i += 3) {
+        m_form->questionSlider()->setValue(i);
+        EXPECT_EQ(shownText(), "Question " + std::to_string(i));
+    }
+    m_run->openBank(makeBank("<version>1</version><NumberOfQuestions>3</NumberOfQuestions>", questions));
+    EXPECT_EQ(m_run->lastQuestion(), 2);
+    std::set<std::string> seen;
+    for (int i = 0; i < 3; ++i) {
+        m_form->questionSlider()->setValue(i);
+        seen.insert(shownText());
+    }
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
+{
+    std::string many;
+    for (int i = 0; i < 61; ++i)
+        many += "<zxText><zxString>t" + std::to_string(i) + "</zxString><feedback>0</feedback></zxText>";
+    // A short text element (under 20 characters) is read but makes nothing;
+    // one under 5 ends the texts.
+    const std::string layered =
+        "<zxPicture><picFilePathAbs>pic.bmp</picFilePathAbs><PictureLayer>3</PictureLayer><feedback>0</feedback>"
+        "</zxPicture><zxText><zxString>top</zxString><TextLayer>3</TextLayer><feedback>0</feedback></zxText>"
+        "<zxText><zxString>deep</zxString><TextLayer>9</TextLayer><feedback>0</feedback></zxText>"
+        "<zxText><zxString>zero</zxString><TextLayer>0</TextLayer><feedback>0</feedback></zxText>"
+        "<zxText><feedback>1</feedback><zxString>in panel 1</zxString></zxText>";
+    m_run->openBank(makeBank("<version>1</version>", {page("first", many), page("second", layered)}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_run->page().textCount(), 60);
+
+    m_form->questionSlider()->setValue(1);
+    PageBuilder& page = m_run->page();
+    ASSERT_EQ(page.textCount(), 5);
+    ASSERT_EQ(page.pictureCount(), 1);
+    const QObjectList stack = m_form->pageArea()->children();
+    auto position = [&](QObject* o) { return stack.indexOf(o); };
+    QLabel* top = page.text(1)->label();
+    QLabel* deep = page.text(2)->label();
+    QLabel* zero = page.text(3)->label();
+    ASSERT_TRUE(top && deep && zero);
+    EXPECT_EQ(page.text(4)->label(), nullptr); // feedback objects wait for their panel
+    EXPECT_LT(position(deep), position(top));
+    EXPECT_LT(position(top), position(zero));
+    EXPECT_LT(position(page.picture(0)->normalImage()), position(top));
+    EXPECT_LT(position(deep), position(page.picture(0)->normalImage()));
+
+    page.revealFeedback("1", m_form->pageArea());
+    EXPECT_NE(page.text(4)->label(), nullptr);
+    page.hideFeedback("1");
+    EXPECT_EQ(page.text(4)->label(), nullptr);
+}
+
+TEST_F(TestRunFixture, QuestionAudioPlaysOnlyWithAutoPlay)
+{
+    const QString src = m_dir.path() + QStringLiteral("/audio");
+    QDir().mkpath(src + QStringLiteral("/pages"));
+    QDir().mkpath(src + QStringLiteral("/media"));
+    writeFile(src + QStringLiteral("/settings.txt"), "<version>1</version>");
+    writeFile(src + QStringLiteral("/media/hello.wav"), std::string("RIFF\x24\0\0\0WAVEfmt ", 16));
+    writeFile(src + QStringLiteral("/media/bad.wav"), std::string("JUNKJUNKJUNKJUNK"));
+    writeFile(src + QStringLiteral("/pages/q00.txt"), page("one", "<questionAudioAbs>hello.wav</questionAudioAbs>"));
+    writeFile(src + QStringLiteral("/pages/q01.txt"), page("two", "<questionAudioAbs>bad.wav</questionAudioAbs>"));
+    writeFile(src + QStringLiteral("/pages/q02.txt"), page("three", "<questionAudioAbs>hello.wav</questionAudioAbs>"));
+    m_run->openBank(packed(src));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    auto opens = [this] { return m_sound->calls().filter(QStringLiteral("open ")).size(); };
+    ASSERT_EQ(opens(), 1);
+    EXPECT_TRUE(m_sound->calls().filter(QStringLiteral("open ")).back().endsWith(QStringLiteral(".wav")));
+    m_form->questionSlider()->setValue(1); // a bad header is not played
+    EXPECT_EQ(opens(), 1);
+    QTest::mouseClick(m_form->autoPlayBox(), Qt::LeftButton);
+    ASSERT_FALSE(m_form->autoPlayBox()->isChecked());
+    m_form->questionSlider()->setValue(2);
+    EXPECT_EQ(opens(), 1);
+}
+
+TEST_F(TestRunFixture, HostileBankNamesStayInTheWorkingFolder)
+{
+    const std::string hostile = "<zxPicture><picFilePathAbs>../../../../etc/passwd</picFilePathAbs>"
+                                "<feedback>0</feedback></zxPicture>";
+    m_run->openBank(makeBank("<version>1</version>", {page("q", hostile)}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    const std::string resolved = m_run->resolveBankFile("../../../../etc/passwd");
+    EXPECT_EQ(QFileInfo(QString::fromStdString(resolved)).absolutePath(), m_form->workingFolder().path());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(resolved)));
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(m_run->resolveBankFile("pic.bmp"))));
+}
+
+} // namespace zx::test
