@@ -73,3 +73,13 @@ if(ZX_BUILD_TESTS)
       PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endif()
+
+# Benchmarks of the player's pages (Google Benchmark, offscreen).
+if(ZX_BUILD_BENCH)
+  file(GLOB ZX_GUI_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/gui/*.cpp)
+  if(ZX_GUI_BENCH_SOURCES)
+    find_package(benchmark REQUIRED)
+    add_executable(zxbench_gui ${ZX_GUI_BENCH_SOURCES})
+    target_link_libraries(zxbench_gui PRIVATE zxgui benchmark::benchmark)
+  endif()
+endif()
