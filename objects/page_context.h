@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+class QWidget;
+
 namespace zx {
 
 struct PageContext {
@@ -33,6 +35,16 @@ struct PageContext {
     // frame, without handling input.  Empty: a real sleep.  Tests pass a
     // function that only records.
     std::function<void(int ms)> wait;
+
+    // Announces the message of `key` ("x83") and shows its text in a
+    // message box: the answer objects refuse every change this way once
+    // the test is finished.  Empty: the refusal is silent.
+    std::function<void(const std::string& key)> announceRefusal;
+
+    // Runs after each step of a draggable item's glide, once `moved` (the
+    // item's visual) is at its new place.  Empty: the visual is repainted
+    // at once.  Tests pass a function that only records.
+    std::function<void(QWidget* moved)> glideStep;
 
     std::string resolve(const std::string& storedName) const
     {

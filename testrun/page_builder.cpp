@@ -2,6 +2,9 @@
 
 #include "objects/image_control.h"
 #include "objects/zx_background.h"
+#include "objects/zx_button.h"
+#include "objects/zx_drag.h"
+#include "objects/zx_field.h"
 #include "objects/zx_object.h"
 #include "objects/zx_picture.h"
 #include "objects/zx_shape.h"
@@ -14,6 +17,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <vector>
 
 namespace zx {
 
@@ -53,6 +57,29 @@ void releaseAll(std::array<std::unique_ptr<T>, N>& table)
     }
 }
 
+// The answer objects free their controls with freeVisuals.
+template <typename T, std::size_t N>
+void freeAll(std::array<std::unique_ptr<T>, N>& table)
+{
+    for (auto& object : table) {
+        if (object) {
+            object->freeVisuals();
+            object.reset();
+        }
+    }
+}
+
+// Removes up to `count` elements of `key` from `text`, stopping at the
+// first value shorter than 5 characters.
+void removeElements(std::string& text, const char* key, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (getTag(text, key).size() < 5)
+            return;
+        text = deleteTag(text, key);
+    }
+}
+
 template <typename T, std::size_t N>
 int countOf(const std::array<std::unique_ptr<T>, N>& table)
 {
@@ -81,6 +108,12 @@ PageBuilder::~PageBuilder() { leavePage(); }
 void PageBuilder::buildPage(const std::string& pageText, TestState state)
 {
     std::string page = pageText;
+    m_pageText = pageText;
+    m_state = state;
+    m_selectionQueue.clear();
+    m_placementQueue.clear();
+    // Pre-test pages take no answers.
+    const bool answers = state != TestState::Ready;
     const QSize area = m_window ? m_window->size() : QSize();
 
     // 1. The background, painted on the window below everything.
@@ -90,19 +123,25 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
     if (!backgroundRecord.empty())
         m_background->load(backgroundRecord, area.height(), area.width());
 
-    // 2. Pictures, shapes and texts (the answer objects come with their own
-    // kinds).
+    // 2. Buttons (a button without a mark for being selected is no
+    // button), pictures, shapes and texts.
+    if (answers) {
+        readKind(page, "zxButton", 30, 30, m_buttons, [&](std::string r) -> std::unique_ptr<zxButton> {
+            if (getTag(r, "buttonMarkIfSelected").empty())
+                return nullptr;
+            return std::make_unique<zxButton>(m_window, std::move(r), m_context);
+        });
+    }
     readKind(page, "zxPicture", 5, 20, m_pictures,
              [&](std::string r) { return std::make_unique<zxPicture>(m_window, std::move(r), m_context); });
     readKind(page, "zxShape", 5, 20, m_shapes,
              [&](std::string r) { return std::make_unique<zxShape>(m_window, std::move(r), m_context); });
     readKind(page, "zxText", 5, 20, m_texts,
              [&](std::string r) { return std::make_unique<zxText>(m_window, std::move(r), m_context); });
-    (void)state;
 
     // 3. Layers 9 down to 0: what is shown later lies on top, so layer 0 is
-    // the top layer and within a layer texts lie above shapes, shapes above
-    // pictures.
+    // the top layer and within a layer texts lie above buttons, buttons
+    // above shapes, shapes above pictures.
     const std::string pageId = "0";
     for (int layer = 9; layer >= 0; --layer) {
         for (auto& picture : m_pictures)
@@ -111,9 +150,29 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
         for (auto& shape : m_shapes)
             if (shape)
                 shape->showFor(layer, m_window, pageId);
+        for (int i = 0; i < buttonCapacity; ++i)
+            if (zxButton* button = m_buttons[static_cast<std::size_t>(i)].get())
+                button->buildVisuals(layer, state, [this, i] { onSelected(i); }, [this, i] { onDeselected(i); });
         for (auto& text : m_texts)
             if (text)
                 text->showFor(layer, m_window, pageId);
+    }
+
+    // 4. Fields, then draggable items, above every layered object.
+    if (answers) {
+        readKind(page, "zxField", 5, 20, m_fields,
+                 [&](std::string r) { return std::make_unique<zxField>(m_window, std::move(r), m_context, state); });
+        readKind(page, "zxDrag", 5, 30, m_drags,
+                 [&](std::string r) { return std::make_unique<zxDrag>(m_window, std::move(r), m_context); });
+        for (int i = 0; i < dragCapacity; ++i) {
+            if (zxDrag* drag = m_drags[static_cast<std::size_t>(i)].get()) {
+                zxDrag::Handlers handlers;
+                handlers.onPlaced = [this, i] { onPlaced(i); };
+                handlers.onRemoved = [this, i] { onRemoved(i); };
+                handlers.isAreaTaken = [this, i](const ItemRect& area) { return isAreaTaken(i, area); };
+                drag->buildVisuals(state, std::move(handlers));
+            }
+        }
     }
     if (m_window)
         m_window->update();
@@ -121,13 +180,19 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
 
 void PageBuilder::leavePage()
 {
+    // The queues name slots of this page only.
+    m_selectionQueue.clear();
+    m_placementQueue.clear();
     if (m_background) {
         m_background->releaseControls();
         m_background.reset();
     }
+    freeAll(m_fields);
     releaseAll(m_texts);
     releaseAll(m_pictures);
     releaseAll(m_shapes);
+    freeAll(m_buttons);
+    freeAll(m_drags);
     delete m_tick;
     m_tick = nullptr;
     delete m_cross;
@@ -190,7 +255,62 @@ void PageBuilder::pointerOverWindow()
     for (auto& picture : m_pictures)
         if (picture)
             picture->hideOverImage();
+    for (auto& button : m_buttons)
+        if (button)
+            button->hideHover();
+    for (auto& drag : m_drags)
+        if (drag)
+            drag->hideHover();
 }
+
+std::string PageBuilder::pageTextWithAnswers(const std::string& pageText) const
+{
+    std::string text = pageText;
+    removeElements(text, "zxButton", buttonCapacity);
+    removeElements(text, "zxField", fieldCapacity);
+    removeElements(text, "zxDrag", dragCapacity);
+    for (const auto& field : m_fields)
+        if (field)
+            text += field->writeAnswer();
+    for (const auto& button : m_buttons)
+        if (button)
+            text += button->writeAnswer();
+    for (const auto& drag : m_drags)
+        if (drag)
+            text += drag->writeAnswer();
+    return text;
+}
+
+bool PageBuilder::isAreaTaken(int dragSlot, const ItemRect& area) const
+{
+    std::vector<ItemRect> others;
+    for (int i = 0; i < dragCapacity; ++i) {
+        const zxDrag* drag = m_drags[static_cast<std::size_t>(i)].get();
+        if (i != dragSlot && drag && drag->visual())
+            others.push_back(drag->rect());
+    }
+    return zx::isAreaTaken(area, others);
+}
+
+void PageBuilder::onSelected(int buttonSlot)
+{
+    const auto evicted = m_selectionQueue.select(buttonSlot, SelectionQueue::limitOfPage(m_pageText));
+    if (evicted)
+        if (zxButton* oldest = m_buttons[static_cast<std::size_t>(*evicted)].get())
+            oldest->clearSelection();
+}
+
+void PageBuilder::onDeselected(int buttonSlot) { m_selectionQueue.deselect(buttonSlot); }
+
+void PageBuilder::onPlaced(int dragSlot)
+{
+    const auto evicted = m_placementQueue.select(dragSlot, SelectionQueue::limitOfPage(m_pageText));
+    if (evicted)
+        if (zxDrag* oldest = m_drags[static_cast<std::size_t>(*evicted)].get())
+            oldest->clearPlacement();
+}
+
+void PageBuilder::onRemoved(int dragSlot) { m_placementQueue.deselect(dragSlot); }
 
 void PageBuilder::paintBackground(QPainter& painter) const
 {
@@ -209,5 +329,8 @@ bool PageBuilder::hasStartTestPicture() const
 int PageBuilder::textCount() const { return countOf(m_texts); }
 int PageBuilder::pictureCount() const { return countOf(m_pictures); }
 int PageBuilder::shapeCount() const { return countOf(m_shapes); }
+int PageBuilder::fieldCount() const { return countOf(m_fields); }
+int PageBuilder::buttonCount() const { return countOf(m_buttons); }
+int PageBuilder::dragCount() const { return countOf(m_drags); }
 
 } // namespace zx

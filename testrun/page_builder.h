@@ -6,6 +6,8 @@
 #pragma once
 
 #include "app/core/test_state.h"
+#include "objects/core/drop_rules.h"
+#include "objects/core/selection_queue.h"
 #include "objects/page_context.h"
 
 #include <array>
@@ -19,6 +21,9 @@ namespace zx {
 
 class ImageControl;
 class zxBackground;
+class zxButton;
+class zxDrag;
+class zxField;
 class zxPicture;
 class zxShape;
 class zxText;
@@ -57,8 +62,16 @@ public:
     void revealFeedback(const std::string& code, QWidget* parent);
     void hideFeedback(const std::string& code);
 
-    // The pointer moved over the window itself, off every object.
+    // The pointer moved over the window itself, off every object: the
+    // pointer-over pictures of pictures, buttons and items go away.
     void pointerOverWindow();
+
+    // The page text with the answers of the page on show: every zxButton,
+    // zxField and zxDrag element removed (each kind up to 60, stopping at
+    // the first value shorter than 5 characters), then the current record
+    // of every field, every button and every item appended as a complete
+    // element with CR LF.
+    std::string pageTextWithAnswers(const std::string& pageText) const;
 
     // Paints the page background (below every object).
     void paintBackground(QPainter& painter) const;
@@ -70,21 +83,50 @@ public:
     int textCount() const;
     int pictureCount() const;
     int shapeCount() const;
+    int fieldCount() const;
+    int buttonCount() const;
+    int dragCount() const;
     zxText* text(int i) const { return m_texts[static_cast<std::size_t>(i)].get(); }
     zxPicture* picture(int i) const { return m_pictures[static_cast<std::size_t>(i)].get(); }
     zxShape* shape(int i) const { return m_shapes[static_cast<std::size_t>(i)].get(); }
     zxBackground* background() const { return m_background.get(); }
+    zxField* field(int i) const { return m_fields[static_cast<std::size_t>(i)].get(); }
+    zxButton* button(int i) const { return m_buttons[static_cast<std::size_t>(i)].get(); }
+    zxDrag* drag(int i) const { return m_drags[static_cast<std::size_t>(i)].get(); }
+
+    // The selected buttons and the placed items of the page's selection
+    // limit (`numSelections`), newest first, by slot number.  Both are
+    // emptied whenever a page is built or left.
+    SelectionQueue& selectionQueue() { return m_selectionQueue; }
+    SelectionQueue& placementQueue() { return m_placementQueue; }
+
+    // Whether `area` overlaps an item of the page other than the one in
+    // `dragSlot` (items without a visual take no room).
+    bool isAreaTaken(int dragSlot, const ItemRect& area) const;
 
     QWidget* window() const { return m_window; }
     const PageContext& context() const { return m_context; }
 
 private:
+    void onSelected(int buttonSlot);
+    void onDeselected(int buttonSlot);
+    void onPlaced(int dragSlot);
+    void onRemoved(int dragSlot);
+
     QWidget* m_window;
     PageContext m_context;
     std::unique_ptr<zxBackground> m_background;
     std::array<std::unique_ptr<zxText>, textCapacity> m_texts;
     std::array<std::unique_ptr<zxPicture>, pictureCapacity> m_pictures;
     std::array<std::unique_ptr<zxShape>, shapeCapacity> m_shapes;
+    std::array<std::unique_ptr<zxField>, fieldCapacity> m_fields;
+    std::array<std::unique_ptr<zxButton>, buttonCapacity> m_buttons;
+    std::array<std::unique_ptr<zxDrag>, dragCapacity> m_drags;
+    SelectionQueue m_selectionQueue;
+    SelectionQueue m_placementQueue;
+    // The record of the page on show, for its selection limit.
+    std::string m_pageText;
+    TestState m_state = TestState::NoTest;
     ImageControl* m_tick = nullptr;
     ImageControl* m_cross = nullptr;
 };

@@ -508,9 +508,10 @@ void TestRun::playQuestionAudio()
 
 void TestRun::saveAnswersOfPage()
 {
-    // The answer objects write their records back here once they exist.
     if (m_pageText.size() < 11 || m_currentQuestion < 0)
         return;
+    m_pageText = m_page->pageTextWithAnswers(m_pageText);
+    m_questionList = setTag(m_questionList, "questionFile" + std::to_string(m_currentQuestion), m_pageText);
 }
 
 void TestRun::leavePage()

@@ -48,9 +48,9 @@ private:
 
     static constexpr std::array<int, capacity> makeEmpty()
     {
-        std::array<int, capacity> slots{};
-        slots.fill(empty);
-        return slots;
+        std::array<int, capacity> cells{};
+        cells.fill(empty);
+        return cells;
     }
 };
 
