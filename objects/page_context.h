@@ -7,11 +7,14 @@
 #include "app/core/test_state.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
 
 namespace zx {
+
+class VideoPlayer;
 
 struct PageContext {
     // Maps a file name used by a page to its copy in the working folder.
@@ -46,12 +49,35 @@ struct PageContext {
     // at once.  Tests pass a function that only records.
     std::function<void(QWidget* moved)> glideStep;
 
+    // Shows every page object whose feedback id is `code` on `parent` (a
+    // feedback panel), at positions relative to it; hides them again.
+    // Empty: a feedback panel shows no content.
+    std::function<void(const std::string& code, QWidget* parent)> revealFeedback;
+    std::function<void(const std::string& code)> hideFeedback;
+
+    // Makes the player a video object plays its file in.  Empty: videos
+    // show their empty panel only.
+    std::function<std::unique_ptr<VideoPlayer>()> makeVideoPlayer;
+
+    // Whether the control panel's auto-play box is ticked.  Empty: off.
+    std::function<bool()> autoPlayOn;
+
+    // The text of interface message `number` (Windows-1252).  Empty: "".
+    std::function<std::string(int number)> messageText;
+
+    // Sets `key` to `value` in the current page record (setTag), so that a
+    // note about the page (a video that could not be played) travels with
+    // it.  Empty: nothing is noted.
+    std::function<void(const std::string& key, const std::string& value)> notePageRecord;
+
     std::string resolve(const std::string& storedName) const
     {
         return resolveBankFile ? resolveBankFile(storedName) : storedName;
     }
     TestState currentTestState() const { return testState ? testState() : TestState::NoTest; }
     bool subtitles() const { return subtitlesOn ? subtitlesOn() : false; }
+    bool autoPlay() const { return autoPlayOn ? autoPlayOn() : false; }
+    std::string message(int number) const { return messageText ? messageText(number) : std::string(); }
 };
 
 } // namespace zx
