@@ -76,8 +76,9 @@ TEST(LanguageSources, EveryUsedMessageAndHintIsDefinedOnce)
         std::set<int> seen;
         for (const FormTextLine& l : t.formTexts) {
             const int h = hintEntryForProperty(l.property);
-            if (h > 0)
+            if (h > 0) {
                 EXPECT_TRUE(seen.insert(h).second) << "hint " << h << " set twice";
+            }
         }
         // Message 85 names an element key: no spaces or marks.
         EXPECT_EQ(t.message(85).find_first_of(" <>/"), std::string::npos);
@@ -90,8 +91,9 @@ TEST(LanguageSources, EveryUsedMessageAndHintIsDefinedOnce)
                 end = content.size();
             const std::string line = content.substr(pos, end - pos);
             pos = end + 1;
-            if (line.size() > 5)
+            if (line.size() > 5) {
                 EXPECT_NE(parseLanguageLine(line).kind, LanguageLine::Kind::Ignored) << line;
+            }
             EXPECT_EQ(line.find('\r'), std::string::npos) << "line ends are LF in the sources";
         }
     }

@@ -341,8 +341,9 @@ TEST(ShippedLanguages, ReachTheProgramsWindows)
             EXPECT_TRUE(applier.applyLine(line)) << line.control << " " << line.property;
         }
         for (const FormTextLine& l : texts.formTexts) {
-            if (l.control == "MainForm" && l.isFormCaption())
+            if (l.control == "MainForm" && l.isFormCaption()) {
                 EXPECT_EQ(form.windowTitle(), LanguageApplier::widgetText(l.value));
+            }
         }
     }
     EXPECT_GE(files, 2);
