@@ -96,6 +96,9 @@ void zxButton::buildVisuals(int layer, TestState state, Handler onSelected, Hand
             QPointer<ImageControl>& picture = m_pictures[static_cast<std::size_t>(n - 1)];
             if (!picture) {
                 picture = new ImageControl(m_parentWindow.data());
+                // State pictures lie over the base picture; their key colour
+                // lets it show through.
+                picture->setTransparent(true);
                 zx::loadPictureFile(*picture, resolve(getTag(m_record, prefix + std::to_string(n))));
                 if (final) {
                     picture->onMouseDown = [this](QMouseEvent& event) {

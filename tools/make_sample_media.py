@@ -97,6 +97,61 @@ def banner(x, y):
     return (40, 90, 160) if stripe == 0 else (60, 120, 200)
 
 
+TRUE_GREEN = (30, 150, 60)
+FALSE_RED = (200, 50, 40)
+PANEL = (235, 235, 235)
+
+
+def letter_t(x, y, ox):
+    return near_segment(x, y, ox + 15, 8, ox + 35, 8, 1.6) or near_segment(x, y, ox + 25, 8, ox + 25, 23, 1.6)
+
+
+def letter_f(x, y, ox):
+    return (near_segment(x, y, ox + 18, 8, ox + 18, 23, 1.6) or near_segment(x, y, ox + 18, 8, ox + 33, 8, 1.6)
+            or near_segment(x, y, ox + 18, 15, ox + 29, 15, 1.6))
+
+
+def true_false(left_fill=None, right_fill=None, frame=None, left_frame=None, right_frame=None):
+    """A 100 x 30 true/false picture: "T" on the left half, "F" on the right.
+    Overlay pictures (every one but the base) are magenta where they leave
+    the base picture showing."""
+    base = left_fill is None and right_fill is None and frame is None and left_frame is None and right_frame is None
+
+    def pixel(x, y):
+        left = x < 50
+        fill = left_fill if left else right_fill
+        half_frame = left_frame if left else right_frame
+        edge = x in (0, 99) or y in (0, 29)
+        half_edge = edge or x in (49, 50)
+        if frame is not None and edge:
+            return frame
+        if half_frame is not None and half_edge:
+            return half_frame
+        if fill is not None:
+            glyph = letter_t(x, y, 0) if left else letter_f(x, y, 50)
+            return WHITE if glyph else fill
+        if base:
+            if edge or x in (49, 50):
+                return (120, 120, 120)
+            if letter_t(x, y, 0):
+                return TRUE_GREEN
+            if letter_f(x, y, 50):
+                return FALSE_RED
+            return PANEL
+        return MAGENTA
+    return pixel
+
+
+def small_sun(glow):
+    def pixel(x, y):
+        if inside_circle(x, y, 20, 20, 12):
+            return (255, 210, 0)
+        if glow is not None and inside_circle(x, y, 20, 20, 18):
+            return glow
+        return (32, 32, 64)  # the page colour of the question it is used on
+    return pixel
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "examples", "sample-bank", "media")
@@ -109,6 +164,22 @@ def main():
     write_bmp(os.path.join(target, "sun.bmp"), 120, 90, sun)
     write_bmp(os.path.join(target, "planets.bmp"), 128, 80, planets)
     write_bmp(os.path.join(target, "banner.bmp"), 160, 40, banner)
+    # True/false buttons: base, pointer over, pointer over the false half,
+    # true, false, true with the pointer over the false half, false with
+    # the pointer over the true half.
+    write_bmp(os.path.join(target, "tf-base.bmp"), 100, 30, true_false())
+    write_bmp(os.path.join(target, "tf-over.bmp"), 100, 30, true_false(frame=(0, 120, 215)))
+    write_bmp(os.path.join(target, "tf-over-false.bmp"), 100, 30, true_false(right_frame=FALSE_RED))
+    write_bmp(os.path.join(target, "tf-true.bmp"), 100, 30, true_false(left_fill=TRUE_GREEN))
+    write_bmp(os.path.join(target, "tf-false.bmp"), 100, 30, true_false(right_fill=FALSE_RED))
+    write_bmp(os.path.join(target, "tf-true-over-false.bmp"), 100, 30,
+              true_false(left_fill=TRUE_GREEN, right_frame=FALSE_RED))
+    write_bmp(os.path.join(target, "tf-false-over-true.bmp"), 100, 30,
+              true_false(right_fill=FALSE_RED, left_frame=TRUE_GREEN))
+    # A draggable Sun: normal, pointer over, being dragged.
+    write_bmp(os.path.join(target, "drag-sun.bmp"), 40, 40, small_sun(None))
+    write_bmp(os.path.join(target, "drag-sun-over.bmp"), 40, 40, small_sun((255, 240, 150)))
+    write_bmp(os.path.join(target, "drag-sun-down.bmp"), 40, 40, small_sun((255, 150, 0)))
 
 
 if __name__ == "__main__":
