@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <filesystem>
+
 namespace zx {
 
 zxBackground::zxBackground(QWidget* mainWindow, PageContext context)
@@ -25,8 +27,14 @@ void zxBackground::load(std::string record, int clientHeight, int clientWidth)
     // read never leaves an earlier page's picture behind.
     m_holder = QImage();
     m_pixmap = QPixmap();
-    const std::string path = getTag(m_record, "bgFilePathAbs");
+    std::string path = getTag(m_record, "bgFilePathAbs");
     if (path != "0") {
+        // The bank's own copy first: the path as the author stored it only
+        // exists on the author's machine (it still serves an editor preview).
+        const std::string embedded = m_context.resolve(path);
+        std::error_code error;
+        if (m_context.resolveBankFile && std::filesystem::is_regular_file(embedded, error))
+            path = embedded;
         QImage picture;
         if (readPictureFile(path, picture) == PictureReadResult::Loaded) {
             m_holder = picture;

@@ -27,8 +27,9 @@ public:
 
     // Takes the page's background record and loads its picture for a main
     // window whose client area is clientWidth x clientHeight (the page area
-    // is 27 pixels less high).  "bgFilePathAbs" is used as stored; "0"
-    // means no picture.
+    // is 27 pixels less high).  "bgFilePathAbs" names the picture: the
+    // bank's copy of it when the resolver finds one, else the path as
+    // stored (an editor preview); "0" means no picture.
     void load(std::string record, int clientHeight, int clientWidth);
     // Draws the picture at its position; the painter's device is the main
     // window (or its page area), whose origin is the page's top-left.

@@ -5,6 +5,7 @@
 #include "app/progress_window.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
+#include "objects/zx_text.h"
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
@@ -109,6 +110,7 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     hooks.startTest = [this] { startTest(); };
     hooks.paintBackground = [] {};
     hooks.leavePage = [this] { leavePage(); };
+    hooks.subtitlesChanged = [this] { refreshSubtitles(); };
 
     connect(m_form.questionSlider(), &QScrollBar::valueChanged, this, &TestRun::questionSliderScroll);
     connect(m_form.autoPlayBox(), &QCheckBox::clicked, this, &TestRun::AutoPlayClick);
@@ -533,6 +535,17 @@ void TestRun::AutoPlayClick()
 }
 
 void TestRun::fMouseMove() { m_page->pointerOverWindow(); }
+
+void TestRun::refreshSubtitles()
+{
+    // Subtitle texts come and go with the option; texts of a panel that is
+    // not revealed stay hidden.
+    for (int i = 0; i < PageBuilder::textCapacity; ++i) {
+        zxText* text = m_page->text(i);
+        if (text && (text->label() || text->feedbackId() == "0"))
+            text->showLayer(-1);
+    }
+}
 
 void TestRun::paintPage(QWidget* area)
 {

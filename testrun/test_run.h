@@ -61,6 +61,8 @@ public:
     void questionSliderScroll(int position);
     void AutoPlayClick();
     void fMouseMove();
+    // Options/Subtitles changed: subtitle texts of the page follow it.
+    void refreshSubtitles();
 
     // ---- state
     const QString& bankPath() const { return m_bankPath; }

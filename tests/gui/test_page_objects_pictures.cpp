@@ -391,6 +391,20 @@ TEST_F(PageBackgroundTest, FivePositions)
     EXPECT_EQ(painted.at(0, 0), big.pixel(5, 10));
 }
 
+TEST_F(PageBackgroundTest, TheBanksCopyOfThePictureIsUsedFirst)
+{
+    const QImage picture = gradient(10, 8);
+    const std::string file = save(picture, "bg.bmp");
+    PageContext c = context();
+    c.resolveBankFile = [file](const std::string& name) {
+        return name == "C:\\author\\bg.bmp" ? file : std::string("/nowhere");
+    };
+    zxBackground background(m_page.get(), c);
+    background.load(backgroundRecord("C:\\author\\bg.bmp", 1), 87, 100);
+    const PaintedBackground painted(background, {100, 87});
+    EXPECT_EQ(painted.at(0, 0), picture.pixel(0, 0));
+}
+
 TEST_F(PageBackgroundTest, TilingCoversTheAreaToItsClippedEdges)
 {
     QImage picture = filled(100, 80, Qt::blue);

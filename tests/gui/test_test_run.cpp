@@ -444,3 +444,27 @@ TEST_F(TestRunFixture, HostileBankNamesStayInTheWorkingFolder)
 }
 
 } // namespace zx::test
+
+namespace zx::test {
+
+TEST_F(TestRunFixture, SubtitlesFollowTheOption)
+{
+    const std::string subtitle =
+        "<zxText><zxString>spoken words</zxString><TextIsSubtitle>1</TextIsSubtitle><feedback>0</feedback></zxText>";
+    m_run->openBank(makeBank("<version>1</version>", {page("q", subtitle)}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    QAction* option = m_form->action(QStringLiteral("Subtitles"));
+    ASSERT_TRUE(option);
+    if (option->isChecked())
+        option->trigger();
+    ASSERT_FALSE(m_form->subtitlesOn());
+    EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
+    option->trigger();
+    ASSERT_TRUE(m_form->subtitlesOn());
+    ASSERT_NE(m_run->page().text(1)->label(), nullptr);
+    EXPECT_EQ(m_run->page().text(1)->label()->text(), QStringLiteral("spoken words"));
+    option->trigger();
+    EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
+}
+
+} // namespace zx::test
