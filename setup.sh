@@ -38,7 +38,7 @@ case "$mode" in
   run)
     build build
     if [ -x build/zxexam ]; then
-      exec build/zxexam build/sample.zxb
+      exec build/zxexam openShellCall "$PWD/build/sample.zxb"
     fi
     exec build/zxbank info build/sample.zxb
     ;;

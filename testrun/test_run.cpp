@@ -111,6 +111,18 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     hooks.paintBackground = [] {};
     hooks.leavePage = [this] { leavePage(); };
     hooks.subtitlesChanged = [this] { refreshSubtitles(); };
+    // "openShellCall BANK.zxb" on the command line, or handed over by a
+    // later start, opens the bank.  Results files and printing join these
+    // verbs with the results.
+    hooks.continueStartup = [this](const std::vector<std::string>& args) {
+        if (args.size() >= 2 && args[0] == "openShellCall" && lowerExtension(args[1]) == ".zxb")
+            openBank(QFile::decodeName(QByteArray::fromStdString(args[1])));
+    };
+    hooks.handoff = [this](const Handoff& handoff) {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(handoff.path));
+        if (handoff.verb == "openShellCall" && lowerExtension(handoff.path) == ".zxb" && QFileInfo::exists(path))
+            openBank(path);
+    };
 
     connect(m_form.questionSlider(), &QScrollBar::valueChanged, this, &TestRun::questionSliderScroll);
     connect(m_form.autoPlayBox(), &QCheckBox::clicked, this, &TestRun::AutoPlayClick);

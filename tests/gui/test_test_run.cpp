@@ -468,3 +468,19 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
 }
 
 } // namespace zx::test
+
+namespace zx::test {
+
+TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
+{
+    const QString bank = sampleBank();
+    m_form->hooks().continueStartup({"openShellCall"});
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+    m_form->hooks().continueStartup({"OpenShellCall", bank.toStdString()});
+    EXPECT_EQ(m_form->testState(), TestState::NoTest);
+    m_form->hooks().continueStartup({"openShellCall", bank.toStdString()});
+    EXPECT_EQ(m_form->testState(), TestState::Ready);
+    EXPECT_EQ(m_run->bankPath(), bank);
+}
+
+} // namespace zx::test
