@@ -386,8 +386,14 @@ void TestRun::layoutControlPanel(bool enableCheat)
             cheat->hide();
         }
     }
+    // The Help button sits between the auto-play box and the slider, so the
+    // right edge is free for Finish, Mark and Cheat.
+    QPushButton* help = m_form.helpButton();
+    const QRect autoPlay = m_form.autoPlayBox()->geometry();
+    help->setGeometry(autoPlay.right() + 4, top, help->width(), height);
     QScrollBar* slider = m_form.questionSlider();
-    slider->setGeometry(slider->x(), slider->y(), std::max(10, leftmost - 2 - slider->x()), slider->height());
+    const int sliderLeft = help->geometry().right() + 5;
+    slider->setGeometry(sliderLeft, slider->y(), std::max(10, leftmost - 2 - sliderLeft), slider->height());
 }
 
 void TestRun::startTest()
