@@ -1,9 +1,9 @@
 #include "tagtext/stored_file.h"
 
+#include "tagtext/replacing_file.h"
 #include "tagtext/substitution_tables.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -11,9 +11,6 @@
 #include <random>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zx {
 
@@ -103,31 +100,6 @@ const std::string& outerKey(int column, int row)
     return SubstitutionTables::instance().fileKey(column, row);
 }
 
-RandomSource defaultRandom()
-{
-    auto engine = std::make_shared<std::mt19937>();
-    std::random_device device;
-    const auto now = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seq{device(), device(), now};
-    engine->seed(seq);
-    return [engine] { return static_cast<std::uint32_t>((*engine)()); };
-}
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string substituteWith(const SubstitutionTables& tables, std::string_view text, std::string_view key,
@@ -171,13 +143,23 @@ int storedFileColumn(std::string_view path)
 
 bool isPlainTextPath(std::string_view path) { return lowerExtension(path) == ".txt"; }
 
+RandomSource clockSeededRandom()
+{
+    auto engine = std::make_shared<std::mt19937>();
+    std::random_device device;
+    const auto now = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::seed_seq seq{device(), device(), now};
+    engine->seed(seq);
+    return [engine] { return static_cast<std::uint32_t>((*engine)()); };
+}
+
 std::string substituteForward(std::string_view text, std::string_view key) { return substitute(text, key, true); }
 
 std::string substituteBackward(std::string_view text, std::string_view key) { return substitute(text, key, false); }
 
 std::string scrambleText(std::string_view content, int column)
 {
-    return scrambleText(content, column, defaultRandom());
+    return scrambleText(content, column, clockSeededRandom());
 }
 
 std::string scrambleText(std::string_view content, int column, const RandomSource& random)
@@ -232,7 +214,7 @@ std::string unscrambleText(std::string_view stored, int column)
 
 bool writeStoredFile(std::string_view content, const std::string& path)
 {
-    return writeStoredFile(content, path, defaultRandom());
+    return writeStoredFile(content, path, clockSeededRandom());
 }
 
 bool writeStoredFile(std::string_view content, const std::string& path, const RandomSource& random)
@@ -244,26 +226,8 @@ bool writeStoredFile(std::string_view content, const std::string& path, const Ra
         scrambled = scrambleText(content, storedFileColumn(path), random);
         content = scrambled;
     }
-    // Write beside the target and rename over it: the old file stays
-    // whole until the new one is complete.
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = path + ".zxtmp" + std::to_string(random() % 1000000u);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, content.data(), content.size());
-    ok = (::fsync(fd) == 0) && ok;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
+    ReplacingFile file(path, random);
+    return file.write(content.data(), content.size()) && file.commit();
 }
 
 std::string readStoredFile(const std::string& path)

@@ -30,6 +30,8 @@ std::string substituteBackward(std::string_view text, std::string_view key);
 
 // Source of random numbers for the per-file key and the outer key choice.
 using RandomSource = std::function<std::uint32_t()>;
+// A generator seeded from the clock and the system's entropy.
+RandomSource clockSeededRandom();
 
 // Scrambles content for the file-type column.  The two-argument form draws
 // from a generator seeded from the clock and the system's entropy.

@@ -38,13 +38,6 @@ namespace {
 
 std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-RandomSource clockSeededRandom()
-{
-    auto engine = std::make_shared<std::mt19937>(
-        static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-    return [engine] { return static_cast<std::uint32_t>((*engine)()); };
-}
-
 void setEnabled(QAction* action, bool on)
 {
     if (action)
@@ -325,6 +318,11 @@ void TestRun::prepareTest()
     }
     m_form.setTestState(TestState::Ready);
     layoutControlPanel(false);
+    showFirstPage();
+}
+
+void TestRun::showFirstPage()
+{
     QScrollBar* slider = m_form.questionSlider();
     slider->blockSignals(true);
     slider->setMaximum(m_lastQuestion);
@@ -460,17 +458,7 @@ void TestRun::startTest()
     }
     layoutControlPanel(true);
 
-    QScrollBar* slider = m_form.questionSlider();
-    slider->blockSignals(true);
-    slider->setMaximum(m_lastQuestion);
-    slider->setValue(0);
-    slider->blockSignals(false);
-    m_currentQuestion = -1;
-    setEnabled(m_form.action(QStringLiteral("SaveResults1")), getTagInt(settings, "allowSaving", 0) == 1);
-    setEnabled(m_form.action(QStringLiteral("PrintSetup1")), getTagInt(settings, "allowPrinting", 0) == 1);
-    setEnabled(m_form.action(QStringLiteral("Print1")), getTagInt(settings, "allowPrinting", 0) == 1);
-    slider->setEnabled(true);
-    goToQuestion(0);
+    showFirstPage();
 }
 
 // ------------------------------------------------------------ pages

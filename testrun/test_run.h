@@ -84,6 +84,8 @@ private:
     void resetTestData();
     void extractEmbeddedFiles();
     void layoutControlPanel(bool enableCheat);
+    // Slider at page 0 of the list in use, file menu items, first page.
+    void showFirstPage();
     void playQuestionAudio();
     void showStartButton();
     void paintPage(QWidget* area);

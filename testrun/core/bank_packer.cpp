@@ -1,22 +1,17 @@
 #include "testrun/core/bank_packer.h"
 
 #include "tagtext/numbered_tags.h"
+#include "tagtext/replacing_file.h"
 #include "tagtext/tagged_text.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <set>
 #include <sstream>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zx {
 
@@ -127,28 +122,6 @@ std::string fallbackFileName(std::size_t n, std::string_view authorName)
             name += ext;
     }
     return name;
-}
-
-std::uint32_t defaultRandomNumber()
-{
-    static std::mt19937 generator(static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count() ^ std::random_device{}()));
-    return generator();
-}
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 std::string zeroPadded(std::int64_t value, std::size_t width)
@@ -462,7 +435,7 @@ PackResult writeBank(const BankSources& sources, const std::string& bankPath, co
     const std::string content =
         buildIndexContent(buildEmbeddedFileList(sources.media), sources.settings,
                           buildPageList(sources.questionPages), buildPageList(sources.preTestPages));
-    const RandomSource random = options.random ? options.random : RandomSource(defaultRandomNumber);
+    const RandomSource random = options.random ? options.random : clockSeededRandom();
     const std::string index = scrambleText(content, bankColumn, random);
     result.indexLength = bankLengthFromContent(content);
     if (static_cast<std::int64_t>(index.size()) != result.indexLength) {
@@ -471,26 +444,17 @@ PackResult writeBank(const BankSources& sources, const std::string& bankPath, co
         return result;
     }
 
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = bankPath + ".zxtmp" + std::to_string(random() % 1000000u);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
-        result.error = bankPath + ": cannot be created (" + std::strerror(errno) + ")";
+    ReplacingFile file(bankPath, random);
+    if (!file.isOpen()) {
+        result.error = bankPath + ": cannot be created (" + file.error() + ")";
         return result;
     }
     auto abandon = [&](const std::string& why) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
         result.error = why;
         return result;
     };
-    if (!writeAll(fd, index.data(), index.size()))
-        return abandon(bankPath + ": write error (" + std::strerror(errno) + ")");
+    if (!file.write(index.data(), index.size()))
+        return abandon(bankPath + ": write error (" + file.error() + ")");
     std::uint64_t total = index.size();
     std::vector<char> buffer(copyChunk);
     for (const MediaSource& media : sources.media) {
@@ -505,26 +469,16 @@ PackResult writeBank(const BankSources& sources, const std::string& bankPath, co
                 break;
             if (copied + got > media.size)
                 return abandon(media.path + ": changed while the bank was written");
-            if (!writeAll(fd, buffer.data(), got))
-                return abandon(bankPath + ": write error (" + std::strerror(errno) + ")");
+            if (!file.write(buffer.data(), got))
+                return abandon(bankPath + ": write error (" + file.error() + ")");
             copied += got;
         }
         if (in.bad() || copied != media.size)
             return abandon(media.path + ": changed or unreadable while the bank was written");
         total += copied;
     }
-    if (::fsync(fd) != 0)
-        return abandon(bankPath + ": write error (" + std::strerror(errno) + ")");
-    if (::close(fd) != 0) {
-        ::unlink(temporary.c_str());
-        result.error = bankPath + ": write error (" + std::strerror(errno) + ")";
-        return result;
-    }
-    if (::rename(temporary.c_str(), bankPath.c_str()) != 0) {
-        result.error = bankPath + ": cannot be replaced (" + std::strerror(errno) + ")";
-        ::unlink(temporary.c_str());
-        return result;
-    }
+    if (!file.commit())
+        return abandon(bankPath + ": cannot be written (" + file.error() + ")");
     result.ok = true;
     result.bankSize = total;
     return result;

@@ -1,0 +1,82 @@
+#include "tagtext/replacing_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zx {
+
+ReplacingFile::ReplacingFile(std::string target, const RandomSource& random)
+    : m_target(std::move(target))
+{
+    if (m_target.empty()) {
+        m_error = "no file name";
+        return;
+    }
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temporary = m_target + ".zxtmp" + std::to_string(random() % 1000000u);
+        m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0) {
+        m_error = std::strerror(errno);
+        m_temporary.clear();
+    }
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_committed && !m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void ReplacingFile::fail()
+{
+    m_error = std::strerror(errno);
+}
+
+bool ReplacingFile::write(const char* data, std::size_t size)
+{
+    if (m_fd < 0)
+        return false;
+    while (size > 0) {
+        const ssize_t written = ::write(m_fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail();
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool ReplacingFile::commit()
+{
+    if (m_fd < 0)
+        return false;
+    bool ok = ::fsync(m_fd) == 0;
+    if (!ok)
+        fail();
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0 && ok) {
+        fail();
+        ok = false;
+    }
+    if (ok && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        fail();
+        ok = false;
+    }
+    m_committed = ok;
+    return ok;
+}
+
+} // namespace zx
