@@ -253,5 +253,89 @@ TEST_F(FeedbackPanelTest, PanelsWithoutIdOrWithThePageIdTakeNoPageObjects)
     EXPECT_TRUE(m_hides.empty());
 }
 
+// The sample bank's feedback pages, built from their files: every panel
+// can be reached by some score and holds what the page says.
+class SampleFeedbackPageTest : public FeedbackPageTest {
+protected:
+    void load(const char* name)
+    {
+        QFile file(QStringLiteral(ZX_SOURCE_DIR "/examples/sample-bank/pages/") + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        std::string page = file.readAll().toStdString();
+        m_pageRecord = page;
+        for (const char* kind : {"zxPicture", "zxShape", "zxText", "zxVideo", "zxFeedback"}) {
+            for (std::string record = getTag(page, kind); record.size() >= 5; record = getTag(page, kind)) {
+                page = deleteTag(page, kind);
+                const std::string k = kind;
+                if (k == "zxPicture")
+                    addPicture(record);
+                else if (k == "zxShape")
+                    addShape(record);
+                else if (k == "zxText")
+                    addText(record);
+                else if (k == "zxVideo")
+                    addVideo(record);
+                else
+                    addFeedback(record);
+            }
+        }
+        buildPage();
+    }
+};
+
+TEST_F(SampleFeedbackPageTest, EveryPanelOfTheSamplePages)
+{
+    const std::string media = ZX_SOURCE_DIR "/examples/sample-bank/media/";
+    for (const char* file : {"sun.bmp", "chime.wav", "orbit.avi"})
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(media + file), m_dir.path() + "/" + file));
+
+    load("q10.txt");
+    mark(100, 0, 100);
+    EXPECT_EQ(shownIds(), Ids{"right"});
+    EXPECT_EQ(m_soundBackend->playingPath(), m_dir.path() + "/chime.wav");
+    QFrame* right = m_feedbacks[0]->panel();
+    std::vector<QWidget*> content;
+    for (auto& text : m_texts)
+        if (text->feedbackId() == "right")
+            content.push_back(text->label());
+    for (auto& picture : m_pictures)
+        content.push_back(picture->normalImage());
+    for (auto& shape : m_shapes)
+        content.push_back(shape->shape());
+    ASSERT_EQ(content.size(), 4u);
+    for (QWidget* control : content) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->parentWidget(), right);
+        EXPECT_TRUE(right->rect().contains(control->geometry())) << control->metaObject()->className();
+    }
+    mark(0, 0, 100);
+    EXPECT_EQ(shownIds(), Ids{"wrong"});
+    leavePage();
+
+    load("q11.txt");
+    EXPECT_EQ(m_videoLog->made, 0) << "the video belongs to a panel";
+    const std::pair<int, Ids> q11[] = {{200, {"all"}}, {100, {"one"}}, {50, {"low"}}, {0, {"low"}},
+                                       {-50, {"low"}}, {150, {"else"}}};
+    for (const auto& [score, ids] : q11) {
+        mark(score, -50, 200);
+        EXPECT_EQ(shownIds(), ids) << score;
+    }
+    mark(200, -50, 200);
+    ASSERT_NE(m_videoLog->current, nullptr);
+    EXPECT_TRUE(m_videoLog->current->playing());
+    EXPECT_EQ(m_videoLog->current->window()->parentWidget()->parentWidget(), m_feedbacks[0]->panel());
+    leavePage();
+
+    m_autoPlay = true;
+    load("q12.txt");
+    ASSERT_NE(m_videoLog->current, nullptr);
+    EXPECT_TRUE(m_videoLog->current->playing());
+    EXPECT_TRUE(m_videoLog->current->controlsShown());
+    mark(100, 0, 100);
+    EXPECT_EQ(shownIds(), Ids{"sky"});
+    mark(0, 0, 100);
+    EXPECT_EQ(shownIds(), (Ids{"wrong", "sky"}));
+}
+
 } // namespace
 } // namespace zx::testing
