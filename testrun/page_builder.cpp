@@ -4,11 +4,13 @@
 #include "objects/zx_background.h"
 #include "objects/zx_button.h"
 #include "objects/zx_drag.h"
+#include "objects/zx_feedback.h"
 #include "objects/zx_field.h"
 #include "objects/zx_object.h"
 #include "objects/zx_picture.h"
 #include "objects/zx_shape.h"
 #include "objects/zx_text.h"
+#include "objects/zx_video.h"
 #include "tagtext/cp1252.h"
 #include "tagtext/tagged_text.h"
 
@@ -101,6 +103,9 @@ PageBuilder::PageBuilder(QWidget* window, PageContext context)
     : m_window(window)
     , m_context(std::move(context))
 {
+    // Feedback panels reveal and hide the objects of this page.
+    m_context.revealFeedback = [this](const std::string& code, QWidget* parent) { revealFeedback(code, parent); };
+    m_context.hideFeedback = [this](const std::string& code) { hideFeedback(code); };
 }
 
 PageBuilder::~PageBuilder() { leavePage(); }
@@ -174,6 +179,17 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
             }
         }
     }
+
+    // 5. Videos, on the page itself (the others wait for their panel).
+    readKind(page, "zxVideo", 5, 20, m_videos,
+             [&](std::string r) { return std::make_unique<zxVideo>(m_window, std::move(r), m_context); });
+    for (auto& video : m_videos)
+        if (video)
+            video->showFor(m_window, pageId);
+
+    // 6. Feedback panels: shown only when marking chooses them.
+    readKind(page, "zxFeedback", 5, 20, m_feedbacks,
+             [&](std::string r) { return std::make_unique<zxFeedback>(m_window, std::move(r), m_context); });
     if (m_window)
         m_window->update();
 }
@@ -190,7 +206,9 @@ void PageBuilder::leavePage()
     freeAll(m_fields);
     releaseAll(m_texts);
     releaseAll(m_pictures);
+    releaseAll(m_feedbacks);
     releaseAll(m_shapes);
+    releaseAll(m_videos);
     freeAll(m_buttons);
     freeAll(m_drags);
     delete m_tick;
@@ -235,6 +253,9 @@ void PageBuilder::revealFeedback(const std::string& code, QWidget* parent)
             if (text)
                 text->showFor(layer, parent, code);
     }
+    for (auto& video : m_videos)
+        if (video)
+            video->showFor(parent, code);
 }
 
 void PageBuilder::hideFeedback(const std::string& code)
@@ -248,6 +269,60 @@ void PageBuilder::hideFeedback(const std::string& code)
     for (auto& text : m_texts)
         if (text && text->feedbackId() == code)
             text->releaseControls();
+    for (auto& video : m_videos)
+        if (video && video->feedbackId() == code)
+            video->releaseControls();
+}
+
+ScoreTally PageBuilder::markPage(std::string_view bankSettings)
+{
+    ScoreTally totals;
+    for (auto& field : m_fields)
+        if (field)
+            field->markAnswer(m_tick, m_cross, totals);
+    for (auto& button : m_buttons)
+        if (button)
+            button->markAnswer(m_tick, m_cross, totals);
+    for (auto& drag : m_drags)
+        if (drag)
+            drag->markAnswer(m_tick, m_cross, totals);
+    selectFeedback(m_feedbacks, bankSettings, m_pageText, totals.score, totals.worst, totals.best);
+    return totals;
+}
+
+void PageBuilder::showAnswers()
+{
+    for (auto& button : m_buttons)
+        if (button)
+            button->showAnswer();
+    for (auto& field : m_fields)
+        if (field)
+            field->showAnswer();
+    m_placementQueue.clear();
+    for (auto& drag : m_drags) {
+        if (!drag)
+            continue;
+        const Position home = drag->home();
+        if (!drag->moveTo(home.x, home.y))
+            return; // the page went away during the glide
+    }
+    for (auto& drag : m_drags)
+        if (drag)
+            drag->showAnswer();
+}
+
+void PageBuilder::restoreAnswers()
+{
+    for (auto& button : m_buttons)
+        if (button)
+            button->applyState();
+    for (auto& field : m_fields)
+        if (field)
+            field->restoreAnswer();
+    m_placementQueue.clear();
+    for (auto& drag : m_drags)
+        if (drag)
+            drag->restoreAnswer();
 }
 
 void PageBuilder::pointerOverWindow()
@@ -326,6 +401,8 @@ bool PageBuilder::hasStartTestPicture() const
     return false;
 }
 
+int PageBuilder::videoCount() const { return countOf(m_videos); }
+int PageBuilder::feedbackCount() const { return countOf(m_feedbacks); }
 int PageBuilder::textCount() const { return countOf(m_texts); }
 int PageBuilder::pictureCount() const { return countOf(m_pictures); }
 int PageBuilder::shapeCount() const { return countOf(m_shapes); }

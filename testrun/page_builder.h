@@ -7,12 +7,14 @@
 
 #include "app/core/test_state.h"
 #include "objects/core/drop_rules.h"
+#include "objects/core/score_tally.h"
 #include "objects/core/selection_queue.h"
 #include "objects/page_context.h"
 
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QPainter;
 class QWidget;
@@ -23,10 +25,12 @@ class ImageControl;
 class zxBackground;
 class zxButton;
 class zxDrag;
+class zxFeedback;
 class zxField;
 class zxPicture;
 class zxShape;
 class zxText;
+class zxVideo;
 
 class PageBuilder {
 public:
@@ -62,6 +66,16 @@ public:
     void revealFeedback(const std::string& code, QWidget* parent);
     void hideFeedback(const std::string& code);
 
+    // Marks the page: every field, button and item adds its marks (ticks
+    // and crosses beside answered objects), then the feedback panels choose
+    // what to show for the totals under the bank settings.
+    ScoreTally markPage(std::string_view bankSettings);
+    // Cheat pressed: every answer object shows its correct answer; items
+    // glide home first, then to their best targets.
+    void showAnswers();
+    // Cheat (or Help) released: the candidate's answers come back.
+    void restoreAnswers();
+
     // The pointer moved over the window itself, off every object: the
     // pointer-over pictures of pictures, buttons and items go away.
     void pointerOverWindow();
@@ -93,6 +107,10 @@ public:
     zxField* field(int i) const { return m_fields[static_cast<std::size_t>(i)].get(); }
     zxButton* button(int i) const { return m_buttons[static_cast<std::size_t>(i)].get(); }
     zxDrag* drag(int i) const { return m_drags[static_cast<std::size_t>(i)].get(); }
+    zxVideo* video(int i) const { return m_videos[static_cast<std::size_t>(i)].get(); }
+    zxFeedback* feedback(int i) const { return m_feedbacks[static_cast<std::size_t>(i)].get(); }
+    int videoCount() const;
+    int feedbackCount() const;
 
     // The selected buttons and the placed items of the page's selection
     // limit (`numSelections`), newest first, by slot number.  Both are
@@ -122,6 +140,8 @@ private:
     std::array<std::unique_ptr<zxField>, fieldCapacity> m_fields;
     std::array<std::unique_ptr<zxButton>, buttonCapacity> m_buttons;
     std::array<std::unique_ptr<zxDrag>, dragCapacity> m_drags;
+    std::array<std::unique_ptr<zxVideo>, videoCapacity> m_videos;
+    std::array<std::unique_ptr<zxFeedback>, feedbackCapacity> m_feedbacks;
     SelectionQueue m_selectionQueue;
     SelectionQueue m_placementQueue;
     // The record of the page on show, for its selection limit.

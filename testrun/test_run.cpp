@@ -3,6 +3,7 @@
 #include "app/back_cover_window.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
+#include "media/media_video_player.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "objects/zx_text.h"
@@ -63,6 +64,21 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     context.testState = [this] { return m_form.testState(); };
     context.subtitlesOn = [this] { return m_form.subtitlesOn(); };
     context.wait = m_options.frameWait;
+    context.glideStep = m_options.glideStep;
+    context.announceRefusal = [this](const std::string& key) {
+        const QString k = QString::fromStdString(key);
+        m_form.announceMessage(k);
+        m_form.prompts().inform(m_form.message(k.mid(1).toInt()));
+    };
+    context.makeVideoPlayer = m_options.makeVideoPlayer
+                                  ? m_options.makeVideoPlayer
+                                  : std::function<std::unique_ptr<VideoPlayer>()>(
+                                        [] { return std::make_unique<MediaVideoPlayer>(); });
+    context.autoPlayOn = [this] { return m_form.autoPlayBox()->isChecked(); };
+    context.messageText = [this](int number) { return qStringToCp1252(m_form.message(number)); };
+    context.notePageRecord = [this](const std::string& key, const std::string& value) {
+        m_pageText = setTag(m_pageText, key, value);
+    };
     m_page = std::make_unique<PageBuilder>(m_form.pageArea(), std::move(context));
 
     m_password = new TPassword(&m_form);
@@ -118,6 +134,10 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     };
 
     connect(m_form.questionSlider(), &QScrollBar::valueChanged, this, &TestRun::questionSliderScroll);
+    connect(m_form.markButton(), &QPushButton::clicked, this, &TestRun::MarkButClick);
+    connect(m_form.cheatButton(), &QPushButton::pressed, this, &TestRun::CheatButtonMouseDown);
+    connect(m_form.cheatButton(), &QPushButton::released, this, &TestRun::CheatButtonMouseUp);
+    connect(m_form.helpButton(), &QPushButton::released, this, &TestRun::CheatButtonMouseUp);
     connect(m_form.autoPlayBox(), &QCheckBox::clicked, this, &TestRun::AutoPlayClick);
     m_form.pageArea()->installEventFilter(this);
     m_form.pageArea()->setMouseTracking(true);
@@ -483,6 +503,9 @@ void TestRun::goToQuestion(int n)
         m_windowColour = *colour;
     m_page->buildPage(m_pageText, state);
     m_form.pageArea()->update();
+    // Reviewing a finished test: every page shows its marking.
+    if (state == TestState::Finished || state == TestState::ResultsStored)
+        MarkButClick();
 
     if (m_form.autoPlayBox()->isChecked())
         playQuestionAudio();
@@ -532,6 +555,20 @@ std::string TestRun::resolveBankFile(const std::string& storedName) const { retu
 void TestRun::revealFeedback(const std::string& code, QWidget* parent) { m_page->revealFeedback(code, parent); }
 
 void TestRun::hideFeedback(const std::string& code) { m_page->hideFeedback(code); }
+
+void TestRun::MarkButClick() { m_page->markPage(m_form.bankSettings()); }
+
+void TestRun::CheatButtonMouseDown()
+{
+    m_page->showAnswers();
+}
+
+void TestRun::CheatButtonMouseUp()
+{
+    // Help shares the release; each answer object restores only what a
+    // press before it changed, so a release without one changes nothing.
+    m_page->restoreAnswers();
+}
 
 void TestRun::questionSliderScroll(int position) { goToQuestion(position); }
 

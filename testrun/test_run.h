@@ -23,6 +23,7 @@ class PageBuilder;
 class TMainForm;
 class TPassword;
 class TUserDetails;
+class VideoPlayer;
 
 struct TestRunOptions {
     // Random draws of the question selection; empty: seeded from the clock.
@@ -36,6 +37,10 @@ struct TestRunOptions {
     // The desktop area a page must fit in; empty: the screen's available
     // geometry.
     std::function<QRect()> desktop;
+    // The player of each video; empty: the Qt Multimedia one.
+    std::function<std::unique_ptr<VideoPlayer>()> makeVideoPlayer;
+    // Called after each step of an item's glide; empty: a repaint.
+    std::function<void(QWidget* moved)> glideStep;
 };
 
 class TestRun : public QObject {
@@ -57,6 +62,10 @@ public:
     std::string resolveBankFile(const std::string& storedName) const;
     void revealFeedback(const std::string& code, QWidget* parent);
     void hideFeedback(const std::string& code);
+    // ---- marking and showing answers
+    void MarkButClick();
+    void CheatButtonMouseDown();
+    void CheatButtonMouseUp();
     // ---- control panel
     void questionSliderScroll(int position);
     void AutoPlayClick();

@@ -1,0 +1,118 @@
+// A main window with a test run attached, in temporary folders, with
+// recorded waits, a fixed clock and random source, a large desktop and fake
+// sound and video players; banks are packed by our own packer.
+#pragma once
+
+#include "shell_fixture.h"
+
+#include "media/fake_video_player.h"
+#include "objects/zx_text.h"
+#include "testrun/core/bank_packer.h"
+#include "testrun/page_builder.h"
+#include "testrun/test_run.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRect>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zx::test {
+
+inline std::string testRunMessageLines()
+{
+    std::string lines = englishLines();
+    for (int n : {58, 63, 64, 69, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 86, 87, 88, 94, 99, 100, 103})
+        lines += (n < 100 ? "00" : "0") + std::to_string(n) + " message " + std::to_string(n) + "\r\n";
+    lines += "0085 videoProblem\r\n";
+    return lines;
+}
+
+class TestRunFixture : public ShellFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        writeLanguage(QStringLiteral("English (UK)"), testRunMessageLines());
+        startForm();
+        TestRunOptions options;
+        auto engine = std::make_shared<std::mt19937>(5);
+        options.random = [engine] { return static_cast<std::uint32_t>((*engine)()); };
+        options.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5)); };
+        options.passwordDelay = [this](int ms) { m_passwordWaits << ms; };
+        options.frameWait = [this](int ms) { m_frameWaits << ms; };
+        options.desktop = [this] { return m_desktop; };
+        options.makeVideoPlayer = FakeVideoPlayer::factory(m_videoLog);
+        options.glideStep = [this](QWidget*) { ++m_glideSteps; };
+        m_run = std::make_unique<TestRun>(*m_form, std::move(options));
+    }
+    void TearDown() override
+    {
+        m_run.reset();
+        ShellFixture::TearDown();
+    }
+
+    // Packs tests/data/banks/<name> (or a folder of ours) into a bank.
+    QString packed(const QString& source)
+    {
+        const QString from = source.startsWith(QLatin1Char('/'))
+                                 ? source
+                                 : QStringLiteral(ZX_SOURCE_DIR "/tests/data/banks/") + source;
+        const QString to = m_dir.path() + QStringLiteral("/") + QFileInfo(from).fileName() + QStringLiteral(".zxb");
+        PackOptions options;
+        options.requirePlayable = false;
+        const PackResult result = packBank(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), options);
+        EXPECT_TRUE(result.ok) << result.error;
+        return to;
+    }
+    QString sampleBank() { return packed(QStringLiteral(ZX_SOURCE_DIR "/examples/sample-bank")); }
+
+    // A bank of our own: settings and question pages, one picture file.
+    QString makeBank(const std::string& settings, const std::vector<std::string>& questions,
+                     const std::vector<std::string>& preTest = {})
+    {
+        const QString src = m_dir.path() + QStringLiteral("/src%1").arg(++m_banks);
+        QDir().mkpath(src + QStringLiteral("/pages"));
+        QDir().mkpath(src + QStringLiteral("/media"));
+        writeFile(src + QStringLiteral("/settings.txt"), settings);
+        for (std::size_t i = 0; i < questions.size(); ++i)
+            writeFile(src + QStringLiteral("/pages/q%1.txt").arg(i, 2, 10, QLatin1Char('0')), questions[i]);
+        for (std::size_t i = 0; i < preTest.size(); ++i)
+            writeFile(src + QStringLiteral("/pages/pre-%1.txt").arg(i, 2, 10, QLatin1Char('0')), preTest[i]);
+        writeFile(src + QStringLiteral("/media/pic.bmp"), "BM0123456789abcdef");
+        return packed(src);
+    }
+    static void writeFile(const QString& path, const std::string& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    static std::string page(const std::string& text, const std::string& extra = {})
+    {
+        return "<windowSize>1</windowSize><zxText><zxString>" + text +
+               "</zxString><feedback>0</feedback></zxText>" + extra;
+    }
+    std::string shownText(int i = 0) const
+    {
+        zxText* text = m_run->page().text(i);
+        return text && text->label() ? qStringToCp1252(text->label()->text()) : std::string();
+    }
+    static std::string qStringToCp1252(const QString& s) { return s.toStdString(); }
+
+    std::unique_ptr<TestRun> m_run;
+    QList<int> m_passwordWaits;
+    QList<int> m_frameWaits;
+    QRect m_desktop{0, 0, 1920, 1080};
+    int m_banks = 0;
+    std::shared_ptr<FakeVideoLog> m_videoLog = std::make_shared<FakeVideoLog>();
+    int m_glideSteps = 0;
+};
+
+} // namespace zx::test
