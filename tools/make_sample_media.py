@@ -152,6 +152,33 @@ def small_sun(glow):
     return pixel
 
 
+def stars(x, y):
+    # A tile of night sky with a few stars; tiles seamlessly.
+    for sx, sy in ((3, 5), (17, 2), (26, 13), (9, 20), (22, 27), (13, 11)):
+        if (x - sx) ** 2 + (y - sy) ** 2 <= 1:
+            return (255, 255, 230)
+    return (16, 20, 48)
+
+
+def comet(x, y):
+    if inside_circle(x, y, 48, 12, 7):
+        return (235, 245, 255)
+    if near_segment(x, y, 4, 34, 44, 15, 3 - x // 25):
+        return (150, 190, 255)
+    return (16, 20, 48)
+
+
+def start_button(fill, rim):
+    def pixel(x, y):
+        if x < 2 or y < 2 or x > 117 or y > 37:
+            return rim
+        # A "play" triangle pointing right.
+        if 48 <= x <= 72 and abs(y - 20) * 2 <= 72 - x:
+            return (255, 255, 255)
+        return fill
+    return pixel
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "examples", "sample-bank", "media")
@@ -180,6 +207,13 @@ def main():
     write_bmp(os.path.join(target, "drag-sun.bmp"), 40, 40, small_sun(None))
     write_bmp(os.path.join(target, "drag-sun-over.bmp"), 40, 40, small_sun((255, 240, 150)))
     write_bmp(os.path.join(target, "drag-sun-down.bmp"), 40, 40, small_sun((255, 150, 0)))
+    # Backgrounds: a tile of night sky and a comet for the corners.
+    write_bmp(os.path.join(target, "stars.bmp"), 32, 32, stars)
+    write_bmp(os.path.join(target, "comet.bmp"), 60, 40, comet)
+    # The picture that starts the test: normal, pointer over, pressed.
+    write_bmp(os.path.join(target, "start.bmp"), 120, 40, start_button((40, 150, 60), (20, 90, 30)))
+    write_bmp(os.path.join(target, "start-over.bmp"), 120, 40, start_button((60, 180, 80), (255, 210, 0)))
+    write_bmp(os.path.join(target, "start-down.bmp"), 120, 40, start_button((20, 110, 40), (255, 210, 0)))
 
 
 if __name__ == "__main__":

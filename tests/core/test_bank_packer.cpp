@@ -546,7 +546,7 @@ TEST(ZxbankTool, SampleBankPacksAndRoundTrips)
     EXPECT_NE(text.find("  allowCheating: 1\n"), std::string::npos);
     EXPECT_NE(text.find("  password: none\n"), std::string::npos);
     EXPECT_NE(text.find("windowSize (first question): 1 "), std::string::npos);
-    EXPECT_NE(text.find("pre-test pages: 1\n"), std::string::npos);
+    EXPECT_NE(text.find("pre-test pages: 3\n"), std::string::npos);
     ASSERT_TRUE(zx::unpackBank(dir.path("sample.zxb"), dir.path("u")).ok);
     EXPECT_EQ(tree(dir.path("u")), tree(sample));
 }
