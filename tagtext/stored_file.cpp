@@ -16,24 +16,25 @@ namespace zx {
 
 namespace {
 
-// One layer of a running key, spelt out per key position: row j (256
-// bytes) is the byte map of the alphabet that key position j selects.  The
-// first 8 rows are repeated after the last so that 8 positions can be read
-// without a wrap test.  A lookup is then one load at row * 256 + byte.
+// One layer of a running key: for each key position the offset of its
+// alphabet's byte map in the flat table of all maps (95 x 256 bytes, small
+// enough to stay in the first-level cache), followed by the first 8
+// offsets again so that 8 positions can be read without a wrap test.
 struct Layer {
-    std::vector<std::uint8_t> rows;
+    const std::uint8_t* maps = nullptr;
+    std::vector<std::uint16_t> offsets;
     std::size_t length = 0;
 };
 
 Layer layerFor(const SubstitutionTables& tables, std::string_view key, bool forward)
 {
     Layer layer;
+    layer.maps = forward ? tables.forwardMaps() : tables.backwardMaps();
     layer.length = key.size();
-    layer.rows.resize((key.size() + 8) * 256);
+    layer.offsets.resize(key.size() + 8);
     for (std::size_t j = 0; j < key.size() + 8; ++j) {
-        const int alphabet = tables.alphabetOfKeyByte(static_cast<unsigned char>(key[j % key.size()]));
-        const std::uint8_t* map = forward ? tables.forwardMap(alphabet) : tables.backwardMap(alphabet);
-        std::memcpy(layer.rows.data() + j * 256, map, 256);
+        const unsigned char keyByte = static_cast<unsigned char>(key[j % key.size()]);
+        layer.offsets[j] = static_cast<std::uint16_t>(tables.alphabetOfKeyByte(keyByte) * 256);
     }
     return layer;
 }
@@ -53,35 +54,36 @@ void applyLayers(const Layer& first, std::size_t firstPhase, const Layer* second
 {
     std::size_t k1 = firstPhase % first.length;
     std::size_t k2 = second ? secondPhase % second->length : 0;
-    const std::uint8_t* t1 = first.rows.data();
-    const std::uint8_t* t2 = second ? second->rows.data() : nullptr;
+    const std::uint8_t* m1 = first.maps;
+    const std::uint16_t* o1 = first.offsets.data();
+    const std::uint8_t* m2 = second ? second->maps : nullptr;
+    const std::uint16_t* o2 = second ? second->offsets.data() : nullptr;
+    const auto* src = reinterpret_cast<const unsigned char*>(in);
     std::size_t i = 0;
     if (second) {
         for (; i + 8 <= n; i += 8) {
-            const std::uint8_t* r1 = t1 + k1 * 256;
-            const std::uint8_t* r2 = t2 + k2 * 256;
-            const auto* src = reinterpret_cast<const unsigned char*>(in + i);
+            const std::uint16_t* p1 = o1 + k1;
+            const std::uint16_t* p2 = o2 + k2;
 #pragma GCC unroll 8
             for (unsigned t = 0; t < 8; ++t)
-                out[i + t] = static_cast<char>(r2[t * 256 + r1[t * 256 + src[t]]]);
+                out[i + t] = static_cast<char>(m2[p2[t] + m1[p1[t] + src[i + t]]]);
             advance(k1, 8, first.length);
             advance(k2, 8, second->length);
         }
     } else {
         for (; i + 8 <= n; i += 8) {
-            const std::uint8_t* r1 = t1 + k1 * 256;
-            const auto* src = reinterpret_cast<const unsigned char*>(in + i);
+            const std::uint16_t* p1 = o1 + k1;
 #pragma GCC unroll 8
             for (unsigned t = 0; t < 8; ++t)
-                out[i + t] = static_cast<char>(r1[t * 256 + src[t]]);
+                out[i + t] = static_cast<char>(m1[p1[t] + src[i + t]]);
             advance(k1, 8, first.length);
         }
     }
     for (; i < n; ++i) {
-        unsigned c = t1[k1 * 256 + static_cast<unsigned char>(in[i])];
+        unsigned c = m1[o1[k1] + src[i]];
         advance(k1, 1, first.length);
         if (second) {
-            c = t2[k2 * 256 + c];
+            c = m2[o2[k2] + c];
             advance(k2, 1, second->length);
         }
         out[i] = static_cast<char>(c);
