@@ -30,21 +30,25 @@ namespace {
 // is full; values of at least `creationLength` characters make an object in
 // the first free slot.
 template <typename T, std::size_t N, typename Make>
-void readKind(std::string& page, const char* key, std::size_t endLength, std::size_t creationLength,
-              std::array<std::unique_ptr<T>, N>& table, Make make)
+int readKind(std::string& page, const char* key, std::size_t endLength, std::size_t creationLength,
+             std::array<std::unique_ptr<T>, N>& table, Make make, std::vector<std::string>* passedOver = nullptr)
 {
+    int consumed = 0;
     for (;;) {
         std::size_t slot = 0;
         while (slot < N && table[slot])
             ++slot;
         if (slot == N)
-            return;
+            return consumed;
         std::string value = getTag(page, key);
         if (value.size() < endLength)
-            return;
+            return consumed;
         page = deleteTag(page, key);
+        ++consumed;
         if (value.size() >= creationLength)
-            table[slot] = make(std::move(value));
+            table[slot] = make(value);
+        if (!table[slot] && passedOver)
+            passedOver->push_back(std::move(value));
     }
 }
 
@@ -73,13 +77,17 @@ void freeAll(std::array<std::unique_ptr<T>, N>& table)
 
 // Removes up to `count` elements of `key` from `text`, stopping at the
 // first value shorter than 5 characters.
+// Removes the first `count` elements of `key`.
 void removeElements(std::string& text, const char* key, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        if (getTag(text, key).size() < 5)
-            return;
+    for (int i = 0; i < count; ++i)
         text = deleteTag(text, key);
-    }
+}
+
+void appendElements(std::string& text, const char* key, const std::vector<std::string>& values)
+{
+    for (const std::string& value : values)
+        text += std::string("<") + key + ">" + value + "</" + key + ">\r\n";
 }
 
 template <typename T, std::size_t N>
@@ -130,12 +138,17 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
 
     // 2. Buttons (a button without a mark for being selected is no
     // button), pictures, shapes and texts.
+    m_consumed = {};
+    m_passedOver = {};
     if (answers) {
-        readKind(page, "zxButton", 30, 30, m_buttons, [&](std::string r) -> std::unique_ptr<zxButton> {
-            if (getTag(r, "buttonMarkIfSelected").empty())
-                return nullptr;
-            return std::make_unique<zxButton>(m_window, std::move(r), m_context);
-        });
+        m_consumed.buttons = readKind(
+            page, "zxButton", 30, 30, m_buttons,
+            [&](std::string r) -> std::unique_ptr<zxButton> {
+                if (getTag(r, "buttonMarkIfSelected").empty())
+                    return nullptr;
+                return std::make_unique<zxButton>(m_window, std::move(r), m_context);
+            },
+            &m_passedOver.buttons);
     }
     readKind(page, "zxPicture", 5, 20, m_pictures,
              [&](std::string r) { return std::make_unique<zxPicture>(m_window, std::move(r), m_context); });
@@ -165,10 +178,14 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
 
     // 4. Fields, then draggable items, above every layered object.
     if (answers) {
-        readKind(page, "zxField", 5, 20, m_fields,
-                 [&](std::string r) { return std::make_unique<zxField>(m_window, std::move(r), m_context, state); });
-        readKind(page, "zxDrag", 5, 30, m_drags,
-                 [&](std::string r) { return std::make_unique<zxDrag>(m_window, std::move(r), m_context); });
+        m_consumed.fields = readKind(
+            page, "zxField", 5, 20, m_fields,
+            [&](std::string r) { return std::make_unique<zxField>(m_window, std::move(r), m_context, state); },
+            &m_passedOver.fields);
+        m_consumed.drags = readKind(
+            page, "zxDrag", 5, 30, m_drags,
+            [&](std::string r) { return std::make_unique<zxDrag>(m_window, std::move(r), m_context); },
+            &m_passedOver.drags);
         for (int i = 0; i < dragCapacity; ++i) {
             if (zxDrag* drag = m_drags[static_cast<std::size_t>(i)].get()) {
                 zxDrag::Handlers handlers;
@@ -341,18 +358,24 @@ void PageBuilder::pointerOverWindow()
 std::string PageBuilder::pageTextWithAnswers(const std::string& pageText) const
 {
     std::string text = pageText;
-    removeElements(text, "zxButton", buttonCapacity);
-    removeElements(text, "zxField", fieldCapacity);
-    removeElements(text, "zxDrag", dragCapacity);
+    // Exactly the elements the page was built from are replaced: the
+    // answer objects write their records, and the elements that made no
+    // object go back as they were, so leaving a page never loses any.
+    removeElements(text, "zxButton", m_consumed.buttons);
+    removeElements(text, "zxField", m_consumed.fields);
+    removeElements(text, "zxDrag", m_consumed.drags);
     for (const auto& field : m_fields)
         if (field)
             text += field->writeAnswer();
+    appendElements(text, "zxField", m_passedOver.fields);
     for (const auto& button : m_buttons)
         if (button)
             text += button->writeAnswer();
+    appendElements(text, "zxButton", m_passedOver.buttons);
     for (const auto& drag : m_drags)
         if (drag)
             text += drag->writeAnswer();
+    appendElements(text, "zxDrag", m_passedOver.drags);
     return text;
 }
 

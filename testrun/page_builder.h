@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -80,11 +81,11 @@ public:
     // pointer-over pictures of pictures, buttons and items go away.
     void pointerOverWindow();
 
-    // The page text with the answers of the page on show: every zxButton,
-    // zxField and zxDrag element removed (each kind up to 60, stopping at
-    // the first value shorter than 5 characters), then the current record
-    // of every field, every button and every item appended as a complete
-    // element with CR LF.
+    // The page text with the answers of the page on show: the zxField,
+    // zxButton and zxDrag elements the page was built from are removed and
+    // the current record of every field, every button and every item is
+    // appended as a complete element with CR LF; elements that made no
+    // object are appended again unchanged.
     std::string pageTextWithAnswers(const std::string& pageText) const;
 
     // Paints the page background (below every object).
@@ -144,6 +145,18 @@ private:
     std::array<std::unique_ptr<zxFeedback>, feedbackCapacity> m_feedbacks;
     SelectionQueue m_selectionQueue;
     SelectionQueue m_placementQueue;
+    // How many elements of each answer kind the page was built from, and
+    // the values among them that made no object (kept for the page record).
+    struct AnswerKindCounts {
+        int fields = 0;
+        int buttons = 0;
+        int drags = 0;
+    } m_consumed;
+    struct AnswerKindValues {
+        std::vector<std::string> fields;
+        std::vector<std::string> buttons;
+        std::vector<std::string> drags;
+    } m_passedOver;
     // The record of the page on show, for its selection limit.
     std::string m_pageText;
     TestState m_state = TestState::NoTest;

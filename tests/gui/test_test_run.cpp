@@ -393,3 +393,29 @@ TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
 }
 
 } // namespace zx::test
+
+namespace zx::test {
+
+TEST_F(TestRunFixture, LeavingAPageKeepsElementsThatMadeNoObject)
+{
+    const std::string unmarkedButton = "<zxButton><buttonType>1</buttonType><buttonLeft>40</buttonLeft>"
+                                       "<userAnswer>0</userAnswer></zxButton>";
+    const std::string shortField = "<zxField>tiny field</zxField>";
+    const std::string field = "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth>"
+                              "<FieldAnswer1>Mars</FieldAnswer1><userAnswer></userAnswer></zxField>";
+    m_run->openBank(makeBank("<version>1</version>", {page("one", unmarkedButton + shortField + field), page("two")}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    ASSERT_EQ(m_run->page().buttonCount(), 0);
+    ASSERT_EQ(m_run->page().fieldCount(), 1);
+    m_form->questionSlider()->setValue(1);
+    const std::string stored = getTag(m_run->questionList(), "questionFile0");
+    EXPECT_NE(stored.find(unmarkedButton), std::string::npos);
+    EXPECT_NE(stored.find(shortField), std::string::npos);
+    EXPECT_NE(stored.find("<FieldAnswer1>Mars</FieldAnswer1>"), std::string::npos);
+    // Leaving and coming back twice changes nothing more.
+    m_form->questionSlider()->setValue(0);
+    m_form->questionSlider()->setValue(1);
+    EXPECT_EQ(getTag(m_run->questionList(), "questionFile0"), stored);
+}
+
+} // namespace zx::test
