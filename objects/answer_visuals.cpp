@@ -34,20 +34,6 @@ void removeMarkPicture(QPointer<ImageControl>& mark)
     mark = nullptr;
 }
 
-void releaseImage(QPointer<ImageControl>& image)
-{
-    if (ImageControl* control = image.data()) {
-        control->onClick = nullptr;
-        control->onMouseMove = nullptr;
-        control->onMouseDown = nullptr;
-        control->onMouseUp = nullptr;
-        control->hide();
-        control->setParent(nullptr);
-        control->deleteLater();
-    }
-    image = nullptr;
-}
-
 void releaseWidget(QWidget* widget)
 {
     if (widget) {

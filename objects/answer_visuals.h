@@ -39,11 +39,6 @@ void showMarkPicture(QPointer<ImageControl>& mark, QWidget* parent, MarkSign sig
 // Destroys the tick or cross, if any.
 void removeMarkPicture(QPointer<ImageControl>& mark);
 
-// Takes an image off its window at once and deletes it when control
-// returns to the event loop (its own pointer handler may be running);
-// its handlers are dropped first so it never calls back.
-void releaseImage(QPointer<ImageControl>& image);
-
 // The same for any other control (the caller forgets its reference and
 // drops the control's handlers itself).
 void releaseWidget(QWidget* widget);

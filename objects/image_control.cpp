@@ -122,4 +122,18 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
 }
 
+void releaseImage(QPointer<ImageControl>& image)
+{
+    if (ImageControl* control = image.data()) {
+        control->onClick = nullptr;
+        control->onMouseMove = nullptr;
+        control->onMouseDown = nullptr;
+        control->onMouseUp = nullptr;
+        control->hide();
+        control->setParent(nullptr);
+        control->deleteLater();
+    }
+    image = nullptr;
+}
+
 } // namespace zx

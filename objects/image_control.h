@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -60,5 +61,11 @@ private:
     bool m_transparent = false;
     bool m_leftPressed = false;
 };
+
+// Takes an image off its window at once and deletes it when control
+// returns to the event loop (releasing may happen inside one of the image's
+// own pointer handlers, a click that leads to the page being left); its
+// handlers are dropped first so it never calls back.
+void releaseImage(QPointer<ImageControl>& image);
 
 } // namespace zx

@@ -10,27 +10,6 @@
 
 namespace zx {
 
-namespace {
-
-// Releasing may happen inside one of the image's own handlers (a click
-// that leads to the page being left), so the image is taken off its
-// window at once and deleted when control returns to the event loop.
-void releaseImage(QPointer<ImageControl>& image)
-{
-    if (ImageControl* control = image.data()) {
-        control->onClick = nullptr;
-        control->onMouseMove = nullptr;
-        control->onMouseDown = nullptr;
-        control->onMouseUp = nullptr;
-        control->hide();
-        control->setParent(nullptr);
-        control->deleteLater();
-    }
-    image = nullptr;
-}
-
-} // namespace
-
 zxPicture::zxPicture(QWidget* parentWindow, std::string record, PageContext context)
     : zxObject(parentWindow, std::move(record), std::move(context))
     , m_layer(getTagInt(m_record, "PictureLayer", 6))

@@ -140,19 +140,25 @@ std::string deleteTag(std::string_view text, std::string_view key)
     return result;
 }
 
+std::string makeElement(std::string_view key, std::string_view value)
+{
+    std::string element;
+    element.reserve(2 * key.size() + value.size() + 5);
+    element += '<';
+    element += key;
+    element += '>';
+    element += value;
+    element += "</";
+    element += key;
+    element += '>';
+    return element;
+}
+
 std::string setTag(std::string_view text, std::string_view key, std::string_view value)
 {
-    const std::string rest = deleteTag(text, key);
-    std::string result;
-    result.reserve(2 * key.size() + value.size() + rest.size() + 6);
-    result += '<';
-    result += key;
-    result += '>';
-    result += value;
-    result += "</";
-    result += key;
-    result += "> ";
-    result += rest;
+    std::string result = makeElement(key, value);
+    result += ' ';
+    result += deleteTag(text, key);
     return result;
 }
 

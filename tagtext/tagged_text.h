@@ -27,6 +27,9 @@ std::string deleteTag(std::string_view text, std::string_view key);
 // element of `key` that was there.
 std::string setTag(std::string_view text, std::string_view key, std::string_view value);
 
+// "<key>value</key>", nothing around it.
+std::string makeElement(std::string_view key, std::string_view value);
+
 // Keeps the characters of the plain set (letters, digits, space and
 // !£$%&*()-+=][}{;:'@#~\|/?.,><_), folds repeated spaces and trims.
 std::string filterPlainText(std::string_view text);

@@ -87,7 +87,7 @@ void removeElements(std::string& text, const char* key, int count)
 void appendElements(std::string& text, const char* key, const std::vector<std::string>& values)
 {
     for (const std::string& value : values)
-        text += std::string("<") + key + ">" + value + "</" + key + ">\r\n";
+        text += makeElement(key, value) + "\r\n";
 }
 
 template <typename T, std::size_t N>

@@ -405,13 +405,8 @@ std::string buildIndexContent(std::string_view fileHeader, std::string_view test
     std::string body;
     body.reserve(fileHeader.size() + testList.size() + questionFileList.size() + preTestFileList.size() + 200);
     auto element = [&](std::string_view key, std::string_view value) {
-        body += '<';
-        body += key;
-        body += '>';
-        body += value;
-        body += "</";
-        body += key;
-        body += ">\r\n";
+        body += makeElement(key, value);
+        body += "\r\n";
     };
     element("fileHeader", fileHeader);
     element("testList", testList);

@@ -14,17 +14,7 @@ namespace {
 
 std::string element(int number, std::string_view page)
 {
-    const std::string key = "questionFile" + std::to_string(number);
-    std::string text;
-    text.reserve(page.size() + 2 * key.size() + 5);
-    text += '<';
-    text += key;
-    text += '>';
-    text += page;
-    text += "</";
-    text += key;
-    text += '>';
-    return text;
+    return makeElement("questionFile" + std::to_string(number), page);
 }
 
 } // namespace
