@@ -547,6 +547,8 @@ void TestRun::saveAnswersOfPage()
 
 void TestRun::leavePage()
 {
+    // A question's sound does not outlive its page.
+    m_form.soundPlayer().stop();
     m_page->leavePage();
 }
 

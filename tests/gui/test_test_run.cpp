@@ -331,9 +331,11 @@ TEST_F(TestRunFixture, QuestionAudioPlaysOnlyWithAutoPlay)
     ASSERT_EQ(m_form->testState(), TestState::Running);
     auto opens = [this] { return m_sound->calls().filter(QStringLiteral("open ")).size(); };
     ASSERT_EQ(opens(), 1);
+    EXPECT_FALSE(m_sound->playingPath().isEmpty());
     EXPECT_TRUE(m_sound->calls().filter(QStringLiteral("open ")).back().endsWith(QStringLiteral(".wav")));
     m_form->questionSlider()->setValue(1); // a bad header is not played
     EXPECT_EQ(opens(), 1);
+    EXPECT_TRUE(m_sound->playingPath().isEmpty()); // the first page's sound stopped with it
     QTest::mouseClick(m_form->autoPlayBox(), Qt::LeftButton);
     ASSERT_FALSE(m_form->autoPlayBox()->isChecked());
     m_form->questionSlider()->setValue(2);
