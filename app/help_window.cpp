@@ -55,27 +55,27 @@ THelp::THelp(QWidget* mainWindow)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
 
-    struct PageSpec { const char* tab; const char* caption; const char* label; };
-    const PageSpec specs[] = {
+    struct HelpPageLayout { const char* tab; const char* caption; const char* label; };
+    const HelpPageLayout layouts[] = {
         {"TabIntroduction", "Introduction", "HelpIntro"},
         {"TabAutoPlay", "Auto Play", "HelpAutoPlay"},
         {"TabCheat", "Cheat", "HelpCheat"},
         {"TabMark", "Mark", "HelpMark"},
         {"TabFinish", "Finish", "HelpFinish"},
     };
-    for (const PageSpec& spec : specs) {
+    for (const HelpPageLayout& layout : layouts) {
         auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(spec.tab));
+        page->setObjectName(QString::fromLatin1(layout.tab));
         if (m_pages->count() == 0) {
             QLabel* heading = helpLabel(page, "HowToTakeATestHeading", QRect(0, 0, 409, 16), 13, "Tahoma");
             QFont bold = heading->font();
             bold.setBold(true);
             heading->setFont(bold);
-            helpLabel(page, spec.label, QRect(0, 24, 460, 225), 11, "Verdana");
+            helpLabel(page, layout.label, QRect(0, 24, 460, 225), 11, "Verdana");
         } else {
-            helpLabel(page, spec.label, QRect(2, 11, 460, 233), 12, "Verdana");
+            helpLabel(page, layout.label, QRect(2, 11, 460, 233), 12, "Verdana");
         }
-        m_pages->addTab(page, QString::fromLatin1(spec.caption));
+        m_pages->addTab(page, QString::fromLatin1(layout.caption));
     }
     connect(m_pages, &QTabWidget::currentChanged, this, [this] {
         if (isVisible())
