@@ -54,6 +54,7 @@ case "$mode" in
   bench)
     build build
     build/zxbench
+    QT_QPA_PLATFORM=offscreen build/zxbench_gui
     ;;
   *)
     echo "usage: $0 run|test|sanitize|bench" >&2
