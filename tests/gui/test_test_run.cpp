@@ -421,3 +421,25 @@ TEST_F(TestRunFixture, LeavingAPageKeepsElementsThatMadeNoObject)
 }
 
 } // namespace zx::test
+
+namespace zx::test {
+
+TEST_F(TestRunFixture, PreTestPagesTakeNoAnswers)
+{
+    const std::string answers =
+        "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldAnswer1>Mars</FieldAnswer1></zxField>"
+        "<zxButton><buttonType>0</buttonType><buttonMarkIfSelected>1</buttonMarkIfSelected><s1>pic.bmp</s1></zxButton>"
+        "<zxDrag><dragFilePathAbs>0</dragFilePathAbs><DragName>Item</DragName><targets>0,A,1,0,0,9,9;</targets></zxDrag>";
+    m_run->openBank(makeBank("<version>1</version>", {page("q", answers)}, {page("welcome", answers)}));
+    ASSERT_EQ(m_form->testState(), TestState::Ready);
+    EXPECT_EQ(m_run->page().fieldCount(), 0);
+    EXPECT_EQ(m_run->page().buttonCount(), 0);
+    EXPECT_EQ(m_run->page().dragCount(), 0);
+    EXPECT_EQ(m_run->page().textCount(), 1);
+    m_run->startTest();
+    EXPECT_EQ(m_run->page().fieldCount(), 1);
+    EXPECT_EQ(m_run->page().buttonCount(), 1);
+    EXPECT_EQ(m_run->page().dragCount(), 1);
+}
+
+} // namespace zx::test
