@@ -2,7 +2,7 @@
 # Installs what is missing on a Debian 12 machine, builds, then
 #   ./setup.sh run       starts the player on the bundled sample bank
 #   ./setup.sh test      runs every test
-#   ./setup.sh sanitize  runs the core tests built with ASan and UBSan
+#   ./setup.sh sanitize  runs every test built with ASan and UBSan
 #   ./setup.sh bench     runs the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -47,9 +47,9 @@ case "$mode" in
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
     ;;
   sanitize)
-    build build-sanitize -DZX_SANITIZE=ON -DZX_BUILD_GUI=OFF -DZX_BUILD_BENCH=OFF
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-      ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -L core
+    build build-sanitize -DZX_SANITIZE=ON -DZX_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
+      ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
     ;;
   bench)
     build build
