@@ -583,11 +583,13 @@ void TestRun::fMouseMove() { m_page->pointerOverWindow(); }
 
 void TestRun::refreshSubtitles()
 {
-    // Subtitle texts come and go with the option; texts of a panel that is
-    // not revealed stay hidden.
+    // Subtitle texts come and go with the option; other texts keep their
+    // place in the stacking, and texts of a panel that is not revealed stay
+    // hidden.
     for (int i = 0; i < PageBuilder::textCapacity; ++i) {
         zxText* text = m_page->text(i);
-        if (text && (text->label() || text->feedbackId() == "0"))
+        if (text && getTagInt(text->record(), "TextIsSubtitle", 0) != 0 &&
+            (text->label() || text->feedbackId() == "0"))
             text->showLayer(-1);
     }
 }

@@ -361,7 +361,9 @@ namespace zx::test {
 TEST_F(TestRunFixture, SubtitlesFollowTheOption)
 {
     const std::string subtitle =
-        "<zxText><zxString>spoken words</zxString><TextIsSubtitle>1</TextIsSubtitle><feedback>0</feedback></zxText>";
+        "<zxText><zxString>spoken words</zxString><TextIsSubtitle>1</TextIsSubtitle><feedback>0</feedback></zxText>"
+        "<zxText><zxString>in a panel</zxString><TextIsSubtitle>1</TextIsSubtitle><feedback>4</feedback></zxText>"
+        "<zxText><zxString>deep text</zxString><TextLayer>9</TextLayer><feedback>0</feedback></zxText>";
     m_run->openBank(makeBank("<version>1</version>", {page("q", subtitle)}));
     ASSERT_EQ(m_form->testState(), TestState::Running);
     QAction* option = m_form->action(QStringLiteral("Subtitles"));
@@ -374,6 +376,11 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
     ASSERT_TRUE(m_form->subtitlesOn());
     ASSERT_NE(m_run->page().text(1)->label(), nullptr);
     EXPECT_EQ(m_run->page().text(1)->label()->text(), QStringLiteral("spoken words"));
+    // The panel's subtitle waits for its panel; the layer-9 text stays below
+    // the layer-6 question text.
+    EXPECT_EQ(m_run->page().text(2)->label(), nullptr);
+    const QObjectList stack = m_form->pageArea()->children();
+    EXPECT_LT(stack.indexOf(m_run->page().text(3)->label()), stack.indexOf(m_run->page().text(0)->label()));
     option->trigger();
     EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
 }
