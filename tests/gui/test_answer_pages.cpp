@@ -1,7 +1,7 @@
 // Answers on a real main window through the test run: what the candidate
 // does on a page is written into the question list when the page is left
 // and comes back when the page is shown again.
-#include "shell_fixture.h"
+#include "test_run_fixture.h"
 
 #include "objects/zx_button.h"
 #include "objects/zx_drag.h"
@@ -24,8 +24,6 @@ namespace zx::test {
 
 namespace {
 
-std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 const std::string answerPage =
     "<windowSize>3</windowSize><numSelections>1</numSelections>"
     "<zxText><feedback>0</feedback><zxString>Which planet is red?</zxString></zxText>"
@@ -40,52 +38,18 @@ const std::string answerPage =
 
 } // namespace
 
-class AnswerPagesTest : public ShellFixture {
+class AnswerPagesTest : public TestRunFixture {
 protected:
-    void SetUp() override
-    {
-        ShellFixture::SetUp();
-        writeLanguage(QStringLiteral("English (UK)"), englishLines());
-        startForm();
-        TestRunOptions options;
-        auto engine = std::make_shared<std::mt19937>(7);
-        options.random = [engine] { return static_cast<std::uint32_t>((*engine)()); };
-        options.passwordDelay = [](int) {};
-        options.frameWait = [](int) {};
-        options.desktop = [] { return QRect(0, 0, 1920, 1080); };
-        m_run = std::make_unique<TestRun>(*m_form, std::move(options));
-    }
-    void TearDown() override
-    {
-        m_run.reset();
-        ShellFixture::TearDown();
-    }
-
     QString makeBank(const std::vector<std::string>& questions)
     {
-        const QString src = m_dir.path() + QStringLiteral("/src");
-        QDir().mkpath(src + QStringLiteral("/pages"));
-        QDir().mkpath(src + QStringLiteral("/media"));
-        writeFile(src + QStringLiteral("/settings.txt"), "<version>1</version><BankPassword>0</BankPassword>");
-        for (std::size_t i = 0; i < questions.size(); ++i)
-            writeFile(src + QStringLiteral("/pages/q%1.txt").arg(i, 2, 10, QLatin1Char('0')), questions[i]);
-        QImage picture(24, 24, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        EXPECT_TRUE(picture.save(src + QStringLiteral("/media/s1.bmp")));
-        picture.fill(Qt::blue);
-        EXPECT_TRUE(picture.save(src + QStringLiteral("/media/s3.bmp")));
-        const QString bank = m_dir.path() + QStringLiteral("/answers.zxb");
-        PackOptions options;
-        options.requirePlayable = false;
-        const PackResult result = packBank(toBytes(src), toBytes(bank), options);
-        EXPECT_TRUE(result.ok) << result.error;
-        return bank;
-    }
-    static void writeFile(const QString& path, const std::string& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return TestRunFixture::makeBank("<version>1</version><BankPassword>0</BankPassword>", questions, {},
+                                        [](const QString& media) {
+                                            QImage picture(24, 24, QImage::Format_RGB32);
+                                            picture.fill(Qt::white);
+                                            EXPECT_TRUE(picture.save(media + QStringLiteral("/s1.bmp")));
+                                            picture.fill(Qt::blue);
+                                            EXPECT_TRUE(picture.save(media + QStringLiteral("/s3.bmp")));
+                                        });
     }
     static int countOf(const std::string& text, const std::string& what)
     {
@@ -94,8 +58,6 @@ protected:
             ++n;
         return n;
     }
-
-    std::unique_ptr<TestRun> m_run;
 };
 
 TEST_F(AnswerPagesTest, AnswersSurviveLeavingAndComingBack)

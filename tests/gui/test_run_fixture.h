@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QRect>
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -74,8 +75,10 @@ protected:
     QString sampleBank() { return packed(QStringLiteral(ZX_SOURCE_DIR "/examples/sample-bank")); }
 
     // A bank of our own: settings and question pages, one picture file.
+    // `addMedia` may put further files into the source's media folder.
     QString makeBank(const std::string& settings, const std::vector<std::string>& questions,
-                     const std::vector<std::string>& preTest = {})
+                     const std::vector<std::string>& preTest = {},
+                     const std::function<void(const QString& mediaFolder)>& addMedia = {})
     {
         const QString src = m_dir.path() + QStringLiteral("/src%1").arg(++m_banks);
         QDir().mkpath(src + QStringLiteral("/pages"));
@@ -86,6 +89,8 @@ protected:
         for (std::size_t i = 0; i < preTest.size(); ++i)
             writeFile(src + QStringLiteral("/pages/pre-%1.txt").arg(i, 2, 10, QLatin1Char('0')), preTest[i]);
         writeFile(src + QStringLiteral("/media/pic.bmp"), "BM0123456789abcdef");
+        if (addMedia)
+            addMedia(src + QStringLiteral("/media"));
         return packed(src);
     }
     static void writeFile(const QString& path, const std::string& bytes)

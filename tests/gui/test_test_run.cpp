@@ -354,9 +354,6 @@ TEST_F(TestRunFixture, HostileBankNamesStayInTheWorkingFolder)
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(m_run->resolveBankFile("pic.bmp"))));
 }
 
-} // namespace zx::test
-
-namespace zx::test {
 
 TEST_F(TestRunFixture, SubtitlesFollowTheOption)
 {
@@ -385,9 +382,6 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
     EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
 }
 
-} // namespace zx::test
-
-namespace zx::test {
 
 TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
 {
@@ -401,9 +395,6 @@ TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
     EXPECT_EQ(m_run->bankPath(), bank);
 }
 
-} // namespace zx::test
-
-namespace zx::test {
 
 TEST_F(TestRunFixture, LeavingAPageKeepsElementsThatMadeNoObject)
 {
@@ -427,9 +418,6 @@ TEST_F(TestRunFixture, LeavingAPageKeepsElementsThatMadeNoObject)
     EXPECT_EQ(getTag(m_run->questionList(), "questionFile0"), stored);
 }
 
-} // namespace zx::test
-
-namespace zx::test {
 
 TEST_F(TestRunFixture, PreTestPagesTakeNoAnswers)
 {
