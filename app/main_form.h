@@ -9,7 +9,7 @@
 #include "app/core/language_choice.h"
 #include "app/core/language_file.h"
 #include "app/core/recent_files.h"
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "app/screen_saver_inhibitor.h"
 #include "app/settings_store.h"
 #include "app/shell_paths.h"

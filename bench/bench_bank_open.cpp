@@ -4,7 +4,7 @@
 // random test of all 500 questions.
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 #include "testrun/core/test_assembly.h"
 
 #include <benchmark/benchmark.h>

@@ -12,6 +12,7 @@ file(GLOB ZX_GUI_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/objects/*.cpp
   ${PROJECT_SOURCE_DIR}/media/*.cpp
   ${PROJECT_SOURCE_DIR}/results/*.cpp)
+zx_require_sources(app/main.cpp app/main_form.cpp testrun/test_run.cpp testrun/page_builder.cpp)
 list(REMOVE_ITEM ZX_GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp)
 file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/app/*.h
@@ -19,10 +20,6 @@ file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/objects/*.h
   ${PROJECT_SOURCE_DIR}/media/*.h
   ${PROJECT_SOURCE_DIR}/results/*.h)
-
-if(NOT EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
-  return()
-endif()
 
 add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
 target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
@@ -50,10 +47,17 @@ if(ZX_BUILD_TESTS)
   enable_testing()
   include(GoogleTest)
   find_package(GTest REQUIRED)
+  # Test doubles of the media devices, for the tests and nothing else.
+  add_library(zxtestsupport STATIC
+    ${PROJECT_SOURCE_DIR}/tests/support/fake_sound_backend.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/fake_video_player.cpp)
+  target_link_libraries(zxtestsupport PUBLIC zxgui)
+
+  zx_require_sources(tests/gui/gui_test_main.cpp)
   file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
   if(ZX_GUI_TEST_SOURCES)
     add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
-    target_link_libraries(zxgui_tests PRIVATE zxgui Qt6::Test GTest::gtest)
+    target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack Qt6::Test GTest::gtest)
     target_compile_definitions(zxgui_tests PRIVATE
       ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"

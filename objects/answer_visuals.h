@@ -4,7 +4,7 @@
 // of a control whose own handler may be running.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "objects/core/answer_marks.h"
 #include "objects/page_context.h"
 

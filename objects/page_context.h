@@ -4,7 +4,7 @@
 // member may be left empty; an empty member behaves as described beside it.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 
 #include <functional>
 #include <memory>

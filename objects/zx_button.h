@@ -8,7 +8,7 @@
 // with message "x83" and nothing changes.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "objects/core/choice_rules.h"
 #include "objects/image_control.h"
 #include "objects/zx_object.h"

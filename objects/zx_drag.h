@@ -11,7 +11,7 @@
 // step the context's glideStep runs (a repaint by default).
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "objects/core/drag_targets.h"
 #include "objects/core/drop_rules.h"
 #include "objects/drag_button.h"

@@ -5,7 +5,7 @@
 // widget, which is how the headless page renderer uses it too.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "objects/core/drop_rules.h"
 #include "objects/core/score_tally.h"
 #include "objects/core/selection_queue.h"

@@ -3,7 +3,7 @@
 // to the main window, whose menus and control panel call into it.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "tagtext/stored_file.h"
 #include "testrun/core/embedded_files.h"
 

@@ -1,7 +1,7 @@
 // What closing the main window does in each test state.
 #pragma once
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 
 #include <string_view>
 

@@ -1,6 +1,8 @@
 #include "tagtext/stored_file.h"
 #include "testrun/core/bank_file.h"
 
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,24 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using zx::EmbeddedFileEntry;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::random_device seed;
-        m_path = fs::temp_directory_path() / ("zx-bankfile-" + std::to_string(seed()) + std::to_string(seed()));
-        fs::create_directories(m_path);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
+using TempDir = zx::testing::TempFolder;
 
 void writeBytes(const std::string& path, const std::string& bytes)
 {
@@ -72,9 +57,9 @@ TEST(BankFile, ReadsTheIndexSectionAndItsFourParts)
     body.append(300, ' ');
     const std::int64_t n = static_cast<std::int64_t>(317 + 20 + body.size());
     const std::string media = "0123456789AB";
-    writeBytes(dir.file("b.zxb"), bankBytes(field(n) + body, media));
+    writeBytes(dir.path("b.zxb"), bankBytes(field(n) + body, media));
 
-    const zx::BankIndexResult result = zx::readBankIndex(dir.file("b.zxb"));
+    const zx::BankIndexResult result = zx::readBankIndex(dir.path("b.zxb"));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.index.length, n);
     EXPECT_FALSE(result.index.truncated);
@@ -107,11 +92,11 @@ TEST(BankFile, FilesThatAreNoBankFailCleanly)
 {
     TempDir dir;
     auto errorOf = [&](const std::string& bytes) {
-        writeBytes(dir.file("x.zxb"), bytes);
-        return zx::readBankIndex(dir.file("x.zxb")).error;
+        writeBytes(dir.path("x.zxb"), bytes);
+        return zx::readBankIndex(dir.path("x.zxb")).error;
     };
     using E = zx::BankReadError;
-    EXPECT_EQ(zx::readBankIndex(dir.file("missing.zxb")).error, E::CannotOpen);
+    EXPECT_EQ(zx::readBankIndex(dir.path("missing.zxb")).error, E::CannotOpen);
     EXPECT_EQ(errorOf(""), E::IndexLengthUnreadable);
     EXPECT_EQ(errorOf("short"), E::IndexLengthUnreadable);
     EXPECT_EQ(errorOf(std::string(2000, 'z')), E::IndexLengthUnreadable);
@@ -133,8 +118,8 @@ TEST(BankFile, HugeOrTruncatedLengthsReadOnlyWhatTheFileHolds)
     TempDir dir;
     const std::string body = "<testList><a>1</a></testList>" + std::string(300, ' ');
     // N far beyond the file: no huge allocation, the index is what exists.
-    writeBytes(dir.file("huge.zxb"), bankBytes("09000000000000000000" + body));
-    zx::BankIndexResult huge = zx::readBankIndex(dir.file("huge.zxb"));
+    writeBytes(dir.path("huge.zxb"), bankBytes("09000000000000000000" + body));
+    zx::BankIndexResult huge = zx::readBankIndex(dir.path("huge.zxb"));
     ASSERT_TRUE(huge.ok());
     EXPECT_TRUE(huge.index.truncated);
     EXPECT_EQ(huge.index.length, 9000000000000000000LL);
@@ -145,16 +130,16 @@ TEST(BankFile, HugeOrTruncatedLengthsReadOnlyWhatTheFileHolds)
                               + "</questionFileList>";
     const std::int64_t n = static_cast<std::int64_t>(317 + 20 + whole.size());
     const std::string bank = bankBytes(field(n) + whole, std::string(100, 'm'));
-    writeBytes(dir.file("cut.zxb"), bank.substr(0, 700));
-    zx::BankIndexResult cut = zx::readBankIndex(dir.file("cut.zxb"));
+    writeBytes(dir.path("cut.zxb"), bank.substr(0, 700));
+    zx::BankIndexResult cut = zx::readBankIndex(dir.path("cut.zxb"));
     ASSERT_TRUE(cut.ok());
     EXPECT_TRUE(cut.index.truncated);
     EXPECT_EQ(cut.index.testList, "<a>1</a>");
     EXPECT_EQ(cut.index.questionFileList, "");
 
     // Only the length field survives.
-    writeBytes(dir.file("stub.zxb"), bank.substr(0, 340));
-    EXPECT_TRUE(zx::readBankIndex(dir.file("stub.zxb")).ok());
+    writeBytes(dir.path("stub.zxb"), bank.substr(0, 340));
+    EXPECT_TRUE(zx::readBankIndex(dir.path("stub.zxb")).ok());
 }
 
 TEST(BankFile, IndexEndsAtTheFirstZeroByte)
@@ -167,8 +152,8 @@ TEST(BankFile, IndexEndsAtTheFirstZeroByte)
     std::string bank = bankBytes(content);
     // The value "x" of preTestFileList becomes a zero byte.
     bank[zx::storedFileOverhead + content.find("<preTestFileList>") + 17] = '\0';
-    writeBytes(dir.file("z.zxb"), bank);
-    const zx::BankIndexResult result = zx::readBankIndex(dir.file("z.zxb"));
+    writeBytes(dir.path("z.zxb"), bank);
+    const zx::BankIndexResult result = zx::readBankIndex(dir.path("z.zxb"));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.index.testList, "ab");
     EXPECT_EQ(result.index.preTestFileList, "");
@@ -232,13 +217,13 @@ TEST(BankFile, CopiesRangesAndFailsWhenTheBankEndsEarly)
     std::string bytes;
     for (int i = 0; i < 3000; ++i)
         bytes += static_cast<char>(i * 7);
-    writeBytes(dir.file("b.zxb"), bytes);
+    writeBytes(dir.path("b.zxb"), bytes);
     std::string error;
-    ASSERT_TRUE(zx::copyBankRange(dir.file("b.zxb"), {500, 2500}, dir.file("out.bin"), &error)) << error;
-    EXPECT_EQ(readBytes(dir.file("out.bin")), bytes.substr(500, 2000));
-    EXPECT_FALSE(zx::copyBankRange(dir.file("b.zxb"), {2500, 3001}, dir.file("late.bin"), &error));
-    EXPECT_FALSE(fs::exists(dir.file("late.bin")));
-    EXPECT_FALSE(zx::copyBankRange(dir.file("none.zxb"), {500, 600}, dir.file("n.bin"), &error));
+    ASSERT_TRUE(zx::copyBankRange(dir.path("b.zxb"), {500, 2500}, dir.path("out.bin"), &error)) << error;
+    EXPECT_EQ(readBytes(dir.path("out.bin")), bytes.substr(500, 2000));
+    EXPECT_FALSE(zx::copyBankRange(dir.path("b.zxb"), {2500, 3001}, dir.path("late.bin"), &error));
+    EXPECT_FALSE(fs::exists(dir.path("late.bin")));
+    EXPECT_FALSE(zx::copyBankRange(dir.path("none.zxb"), {500, 600}, dir.path("n.bin"), &error));
 }
 
 TEST(BankFile, PageCountStopsAtTheFirstShortPage)

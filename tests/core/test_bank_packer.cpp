@@ -2,7 +2,9 @@
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
+
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::random_device seed;
-        m_path = fs::temp_directory_path() / ("zx-packer-" + std::to_string(seed()) + std::to_string(seed()));
-        fs::create_directories(m_path);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    std::string path(const std::string& name = {}) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
+using TempDir = zx::testing::TempFolder;
 
 void writeBytes(const std::string& path, const std::string& bytes)
 {

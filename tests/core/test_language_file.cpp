@@ -2,6 +2,8 @@
 #include "app/core/language_file.h"
 #include "tagtext/stored_file.h"
 
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -205,22 +207,14 @@ TEST(LanguageFile, GarbageAndHugeInputStayLinearAndSafe)
 
 class LanguageFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("zx-lang-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     void store(const std::string& fileName, const std::string& content)
     {
         ASSERT_TRUE(writeStoredFile(content, (m_dir / fileName).string()));
     }
 
-    fs::path m_dir;
+    zx::testing::TempFolder m_folder{"zx-lang"};
+    const fs::path& m_dir = m_folder.folder();
 };
 
 TEST_F(LanguageFolder, ListsOnlyZxcFilesSortedByName)

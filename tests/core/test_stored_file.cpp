@@ -1,6 +1,8 @@
 #include "tagtext/stored_file.h"
 #include "tagtext/substitution_tables.h"
 
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,26 +32,14 @@ std::string randomText(std::mt19937& rng, std::size_t length, bool anyByte)
 
 class TempFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("zxstored-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(m_dir, fs::perms::owner_all, ec);
-        fs::remove_all(m_dir, ec);
-    }
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string path(const std::string& name) const { return m_folder.path(name); }
     static std::string bytesOf(const std::string& p)
     {
         std::ifstream in(p, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
-    fs::path m_dir;
+    zx::testing::TempFolder m_folder{"zxstored"};
+    const fs::path& m_dir = m_folder.folder();
 };
 
 } // namespace

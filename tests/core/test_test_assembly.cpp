@@ -1,8 +1,10 @@
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 #include "testrun/core/embedded_files.h"
 #include "testrun/core/test_assembly.h"
+
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -129,14 +131,7 @@ TEST(TestAssembly, StartDates)
 
 class Extraction : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("zxextract-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "work");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { fs::create_directories(m_dir / "work"); }
 
     std::string makeBank(const std::vector<std::pair<std::string, std::string>>& media)
     {
@@ -163,7 +158,8 @@ protected:
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
 
-    fs::path m_dir;
+    zx::testing::TempFolder m_folder{"zxextract"};
+    const fs::path& m_dir = m_folder.folder();
     std::int64_t m_indexLength = 0;
 };
 

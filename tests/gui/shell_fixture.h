@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/main_form.h"
-#include "media/fake_sound_backend.h"
+#include "tests/support/fake_sound_backend.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -7,7 +7,7 @@
 #include "objects/zx_drag.h"
 #include "objects/zx_field.h"
 #include "tagtext/tagged_text.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 #include "testrun/page_builder.h"
 #include "testrun/test_run.h"
 

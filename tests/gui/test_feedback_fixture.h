@@ -5,8 +5,8 @@
 // that collects the notes the videos leave.
 #pragma once
 
-#include "media/fake_sound_backend.h"
-#include "media/fake_video_player.h"
+#include "tests/support/fake_sound_backend.h"
+#include "tests/support/fake_video_player.h"
 #include "media/sound_player.h"
 #include "objects/zx_feedback.h"
 #include "objects/zx_picture.h"

@@ -4,7 +4,7 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/main_form.h"
-#include "media/fake_sound_backend.h"
+#include "tests/support/fake_sound_backend.h"
 #include "tagtext/stored_file.h"
 
 #include <QAction>

@@ -5,9 +5,9 @@
 
 #include "shell_fixture.h"
 
-#include "media/fake_video_player.h"
+#include "tests/support/fake_video_player.h"
 #include "objects/zx_text.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 #include "testrun/page_builder.h"
 #include "testrun/test_run.h"
 

@@ -1,6 +1,6 @@
 // The sound player: one open sound at a time, silent failures, the state
 // query after close.
-#include "media/fake_sound_backend.h"
+#include "tests/support/fake_sound_backend.h"
 #include "media/sound_player.h"
 
 #include <gtest/gtest.h>

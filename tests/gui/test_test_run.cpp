@@ -2,13 +2,13 @@
 // the test and moving between pages, on a real main window offscreen.
 #include "test_run_fixture.h"
 
-#include "app/core/test_state.h"
+#include "objects/core/test_state.h"
 #include "objects/zx_picture.h"
 #include "objects/zx_text.h"
 #include "tagtext/numbered_tags.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 #include "testrun/page_builder.h"
 #include "testrun/password_dialog.h"
 #include "testrun/test_run.h"

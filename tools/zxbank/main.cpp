@@ -2,7 +2,7 @@
 // and other stored files.
 #include "tagtext/stored_file.h"
 #include "testrun/core/bank_file.h"
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "media/fake_video_player.h"
+#include "tests/support/fake_video_player.h"
 
 namespace zx {
 

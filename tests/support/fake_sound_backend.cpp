@@ -1,4 +1,4 @@
-#include "media/fake_sound_backend.h"
+#include "tests/support/fake_sound_backend.h"
 
 #include <algorithm>
 

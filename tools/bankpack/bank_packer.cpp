@@ -1,4 +1,4 @@
-#include "testrun/core/bank_packer.h"
+#include "tools/bankpack/bank_packer.h"
 
 #include "tagtext/numbered_tags.h"
 #include "tagtext/replacing_file.h"
