@@ -71,7 +71,7 @@ AssembledQuestions assembleQuestions(std::string_view questionList, std::string_
     return result;
 }
 
-std::string formatStartDate(const StartTime& t)
+std::string formatDateStamp(const LocalTime& t)
 {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
@@ -79,7 +79,7 @@ std::string formatStartDate(const StartTime& t)
     return buffer;
 }
 
-std::string formatStartDisplayDate(const StartTime& t)
+std::string formatDisplayDate(const LocalTime& t)
 {
     const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
     char buffer[32];
@@ -90,8 +90,8 @@ std::string formatStartDisplayDate(const StartTime& t)
 
 std::string stampStartDates(std::string_view settings, const StartTime& time)
 {
-    std::string stamped = setTag(settings, "testStartDate", formatStartDate(time));
-    return setTag(stamped, "testStartDisplayDate", formatStartDisplayDate(time));
+    std::string stamped = setTag(settings, "testStartDate", formatDateStamp(time));
+    return setTag(stamped, "testStartDisplayDate", formatDisplayDate(time));
 }
 
 } // namespace zx

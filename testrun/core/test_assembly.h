@@ -37,17 +37,21 @@ int lastAvailableQuestion(std::string_view questionList);
 AssembledQuestions assembleQuestions(std::string_view questionList, std::string_view settings,
                                      const RandomSource& random);
 
-// Broken-down local time of the test start, and the locale's names.
-struct StartTime {
+// Broken-down local time (of the test start or end), and the locale's names.
+struct LocalTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
     std::string dayName;   // full name of the weekday, e.g. "Sunday"
     std::string monthName; // full name of the month, e.g. "December"
 };
+using StartTime = LocalTime;
 
 // "yyyymmddhhnnss", e.g. "20261206143005".
-std::string formatStartDate(const StartTime& time);
+std::string formatDateStamp(const LocalTime& time);
 // "h:mm am/pm, dddd d mmmm, yyyy", e.g. "2:30 pm, Sunday 6 December, 2026".
-std::string formatStartDisplayDate(const StartTime& time);
+std::string formatDisplayDate(const LocalTime& time);
+
+inline std::string formatStartDate(const StartTime& time) { return formatDateStamp(time); }
+inline std::string formatStartDisplayDate(const StartTime& time) { return formatDisplayDate(time); }
 
 // The bank settings with testStartDate and testStartDisplayDate written.
 std::string stampStartDates(std::string_view settings, const StartTime& time);
