@@ -1,6 +1,6 @@
 #include "app/language_applier.h"
 
-#include "tagtext/cp1252.h"
+#include "objects/qt_text.h"
 
 #include <QAbstractSlider>
 #include <QAction>
@@ -20,12 +20,6 @@
 namespace zx {
 
 namespace {
-
-QString fromCp1252(std::string_view text)
-{
-    const std::string utf8 = cp1252ToUtf8(withLfBreaks(text));
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 bool isRadioGroup(const QObject* object)
 {
@@ -82,11 +76,6 @@ QObject* LanguageApplier::findControl(const QString& name) const
     return it == m_controls.constEnd() ? nullptr : it->data();
 }
 
-QString LanguageApplier::widgetText(std::string_view cp1252)
-{
-    return fromCp1252(cp1252);
-}
-
 void LanguageApplier::apply(const LanguageTexts& texts)
 {
     for (const FormTextLine& line : texts.formTexts)
@@ -119,7 +108,7 @@ bool LanguageApplier::applyHint(QObject* control, const QString& hint)
 
 bool LanguageApplier::applyLine(const FormTextLine& line)
 {
-    const QString value = fromCp1252(line.value);
+    const QString value = widgetText(line.value);
 
     if (line.isFormCaption()) {
         QWidget* window = nullptr;
@@ -137,7 +126,7 @@ bool LanguageApplier::applyLine(const FormTextLine& line)
         return true;
     }
 
-    QObject* control = findControl(fromCp1252(line.control));
+    QObject* control = findControl(widgetText(line.control));
     if (!control)
         return false;
     const bool hint = line.isHint();
@@ -182,7 +171,7 @@ bool LanguageApplier::applyLine(const FormTextLine& line)
             return false;
         combo->clear();
         for (const std::string& item : splitComboItems(line.value))
-            combo->addItem(fromCp1252(item));
+            combo->addItem(widgetText(item));
         return true;
     }
     if (auto* button = qobject_cast<QPushButton*>(control)) {
@@ -232,7 +221,7 @@ bool LanguageApplier::applyLine(const FormTextLine& line)
         if (property == "Filter") {
             QStringList filters;
             for (const std::string& filter : dialogNameFilters(line.value))
-                filters << fromCp1252(filter);
+                filters << widgetText(filter);
             if (filters.isEmpty())
                 return false;
             dialog->setNameFilters(filters);

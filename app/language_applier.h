@@ -60,9 +60,6 @@ public:
     // The object a control name reaches (window order as above), or null.
     QObject* findControl(const QString& name) const;
 
-    // Windows-1252 text as a widget string; CR LF and CR become LF.
-    static QString widgetText(std::string_view cp1252);
-
 private:
     void indexWindow(QWidget* window);
     bool applyHint(QObject* control, const QString& hint);

@@ -10,7 +10,8 @@
 #include "app/progress_window.h"
 #include "app/core/close_query.h"
 #include "app/core/message_keys.h"
-#include "tagtext/cp1252.h"
+#include "objects/qt_text.h"
+#include "objects/zx_object.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/substitution_tables.h"
 
@@ -30,6 +31,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
@@ -47,21 +49,6 @@ const char* const webAddresses[4] = {
     "https://tallyworks.org/download/",
     "https://tallyworks.org/feedback/",
 };
-
-QString fromBytes(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
-std::string toBytes(const QString& text)
-{
-    return text.toStdString();
-}
-
-std::filesystem::path fsPath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 // Menu captions keep their "&" accelerators; a file or language name is
 // shown as it stands.
@@ -87,7 +74,7 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Exam"));
     m_prompts = UserPrompts::messageBoxes(this);
-    m_currentLanguage = fromBytes(std::string(defaultLanguageName));
+    m_currentLanguage = pathFromLocal(defaultLanguageName);
 
     buildMenus();
     buildControlPanel();
@@ -99,10 +86,10 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     m_about = new TAboutBox(m_paths.programFolder, this);
     // The backdrop has no owner window, so the window manager never keeps
     // it above the main window.
-    m_cover = new TBackCoverWindow(nullptr);
-    connect(m_help, &THelp::announce, this, &TMainForm::announceMessage);
+    m_cover = std::make_unique<TBackCoverWindow>(nullptr);
+    connect(m_help, &THelp::announce, this, qOverload<const QString&>(&TMainForm::announceMessage));
     connect(m_help, &THelp::playAudio, this, &TMainForm::playAudioFile);
-    connect(m_cover, &TBackCoverWindow::bringMainToFront, this, [this] {
+    connect(m_cover.get(), &TBackCoverWindow::bringMainToFront, this, [this] {
         raise();
         activateWindow();
     });
@@ -119,7 +106,6 @@ TMainForm::~TMainForm()
 {
     if (qApp)
         qApp->removeEventFilter(this);
-    delete m_cover;
     m_inhibitor.setInhibited(false);
 }
 
@@ -143,34 +129,22 @@ void TMainForm::buildMenus()
     m_reopenMenu->setObjectName(QStringLiteral("Reopen"));
     m_reopenMenu->menuAction()->setObjectName(QStringLiteral("ReopenItem"));
     connect(addItem(file, "SaveResults1", QStringLiteral("Save Results..."), QKeySequence(Qt::CTRL | Qt::Key_S)),
-            &QAction::triggered, this, [this] {
-                if (m_hooks.saveResults)
-                    m_hooks.saveResults();
-            });
+            &QAction::triggered, this, &TMainForm::SaveResults1Click);
     file->addSeparator();
     connect(addItem(file, "PrintSetup1", QStringLiteral("Print Setup..."),
                     QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)),
             &QAction::triggered, this, &TMainForm::PrintSetup1Click);
     connect(addItem(file, "Print1", QStringLiteral("Print..."), QKeySequence(Qt::CTRL | Qt::Key_P)),
-            &QAction::triggered, this, [this] {
-                if (m_hooks.printResults)
-                    m_hooks.printResults();
-            });
+            &QAction::triggered, this, &TMainForm::Print1Click);
     file->addSeparator();
     connect(addItem(file, "FileExitItem", QStringLiteral("E&xit")), &QAction::triggered, this, &QWidget::close);
 
     QMenu* results = menuBar()->addMenu(QStringLiteral("&Results"));
     results->setObjectName(QStringLiteral("View1"));
     connect(addItem(results, "ResultsSummary1", QStringLiteral("Show Results Summary")), &QAction::triggered, this,
-            [this] {
-                if (m_hooks.showSummary)
-                    m_hooks.showSummary();
-            });
+            [this] { emit ResultsToggle(true); });
     connect(addItem(results, "DetailedResults1", QStringLiteral("Show Detailed Results")), &QAction::triggered,
-            this, [this] {
-                if (m_hooks.showDetailed)
-                    m_hooks.showDetailed();
-            });
+            this, [this] { emit ResultsToggle(false); });
 
     m_languageMenu = menuBar()->addMenu(QStringLiteral("Language"));
     m_languageMenu->setObjectName(QStringLiteral("LangChoices"));
@@ -180,7 +154,7 @@ void TMainForm::buildMenus()
     options->setObjectName(QStringLiteral("Options1"));
     QAction* subtitles = addItem(options, "Subtitles", QStringLiteral("Subtitles"));
     subtitles->setCheckable(true);
-    connect(subtitles, &QAction::triggered, this, &TMainForm::SubtitlesClick);
+    connect(subtitles, &QAction::triggered, this, &TMainForm::SubtitlesItemClick);
     QAction* audio = addItem(options, "AudioMessages", QStringLiteral("Audio Messages"));
     audio->setCheckable(true);
     connect(audio, &QAction::triggered, this, &TMainForm::AudioMessagesClick);
@@ -252,13 +226,14 @@ void TMainForm::buildControlPanel()
     m_autoPlay = new QCheckBox(QStringLiteral("Auto Play"), m_controlPanel);
     m_autoPlay->setObjectName(QStringLiteral("AutoPlay"));
     m_autoPlay->setChecked(true);
-    connect(m_autoPlay, &QCheckBox::clicked, this, [this] { m_autoPlayOn = m_autoPlay->isChecked(); });
+    connect(m_autoPlay, &QCheckBox::clicked, this, &TMainForm::AutoPlayClick);
 
     m_questionSlider = new QScrollBar(Qt::Horizontal, m_controlPanel);
     m_questionSlider->setObjectName(QStringLiteral("questionSlider"));
     m_questionSlider->setRange(0, 0);
     m_questionSlider->setPageStep(1);
     m_questionSlider->setEnabled(false);
+    connect(m_questionSlider, &QScrollBar::valueChanged, this, &TMainForm::questionSliderScroll);
 
     auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, m_controlPanel);
@@ -269,10 +244,7 @@ void TMainForm::buildControlPanel()
     m_startButton = button("StartButton", QStringLiteral("Start"));
     m_startButton->setEnabled(false);
     m_startButton->hide();
-    connect(m_startButton, &QPushButton::clicked, this, [this] {
-        if (m_hooks.startTest)
-            m_hooks.startTest();
-    });
+    connect(m_startButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
     m_finishButton = button("FinishButton", QStringLiteral("Finish"));
     m_markButton = button("MarkButton", QStringLiteral("Mark"));
     m_cheatButton = button("CheatButton", QStringLiteral("Cheat"));
@@ -281,6 +253,11 @@ void TMainForm::buildControlPanel()
     m_markButton->setEnabled(false);
     m_cheatButton->setEnabled(false);
     connect(m_helpButton, &QPushButton::clicked, this, &TMainForm::Help2Click);
+    connect(m_finishButton, &QPushButton::clicked, this, &TMainForm::FinishButtonClick);
+    connect(m_markButton, &QPushButton::clicked, this, &TMainForm::MarkButClick);
+    connect(m_cheatButton, &QPushButton::pressed, this, &TMainForm::CheatButtonMouseDown);
+    connect(m_cheatButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
+    connect(m_helpButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
 }
 
 void TMainForm::setPageSize(int width, int height)
@@ -289,33 +266,157 @@ void TMainForm::setPageSize(int width, int height)
     m_central->setFixedSize(width, height);
     m_pageArea->setGeometry(0, 0, width, pageHeight);
     m_controlPanel->setGeometry(0, pageHeight, width, controlPanelHeight);
-    layoutControlPanel();
+    // Until a bank is open the panel keeps the arrangement of no bank.
+    if (m_testState == TestState::NoTest)
+        applyControlPanel(planFor(PanelStage::NoBank, {}));
     // The window wraps the menu bar and this client area exactly.
     adjustSize();
 }
 
-void TMainForm::layoutControlPanel()
+void TMainForm::centreOn(const QRect& desktop)
 {
-    const int width = m_controlPanel->width();
-    const int buttonWidth = 64;
-    const int top = 3;
-    const int h = controlPanelHeight - 2 * top;
-    int right = width - 4;
-    for (QPushButton* b : {m_helpButton, m_cheatButton, m_markButton, m_finishButton}) {
-        right -= buttonWidth;
-        b->setGeometry(right, top, buttonWidth, h);
-        right -= 2;
-    }
-    m_startButton->setGeometry(right - buttonWidth, top, buttonWidth, h);
-    m_autoPlay->setGeometry(6, top, 86, h);
-    const int sliderLeft = 96;
-    const int sliderRight = right - 4;
-    m_questionSlider->setGeometry(sliderLeft, top + 2, std::max(20, sliderRight - sliderLeft), h - 4);
+    QRect frame = frameGeometry();
+    frame.moveCenter(desktop.center());
+    move(frame.topLeft());
 }
 
-QAction* TMainForm::action(const QString& objectName) const
+QRect TMainForm::availableDesktop() const
 {
-    return findChild<QAction*>(objectName);
+    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+        return s->availableGeometry();
+    return {};
+}
+
+// ---------------------------------------------------------------- control panel
+
+ControlPanelPlan TMainForm::planFor(PanelStage stage, const BankSettings& rules) const
+{
+    return planControlPanel(m_controlPanel->width(), stage, rules);
+}
+
+void TMainForm::placeControl(QWidget* control, const PanelControl& place)
+{
+    control->setGeometry(place.left, place.top, place.width, place.height);
+    control->setVisible(place.visible);
+}
+
+void TMainForm::applyControlPanel(const ControlPanelPlan& plan)
+{
+    placeControl(m_autoPlay, plan.autoPlay);
+    placeControl(m_helpButton, plan.help);
+    placeControl(m_finishButton, plan.finish);
+    placeControl(m_markButton, plan.mark);
+    placeControl(m_cheatButton, plan.cheat);
+    m_finishButton->setEnabled(plan.finish.enabled);
+    m_markButton->setEnabled(plan.mark.enabled);
+    m_cheatButton->setEnabled(plan.cheat.enabled);
+    if (plan.cheatCaption > 0)
+        m_cheatButton->setText(message(plan.cheatCaption));
+    // The slider's enabled state goes with the question range; the Start
+    // button shows only on the last pre-test page.
+    m_questionSlider->setGeometry(plan.slider.left, plan.slider.top, plan.slider.width, plan.slider.height);
+    m_startButton->setGeometry(plan.start.left, plan.start.top, plan.start.width, plan.start.height);
+}
+
+void TMainForm::disableTestControls()
+{
+    for (QWidget* control : {static_cast<QWidget*>(m_finishButton), static_cast<QWidget*>(m_markButton),
+                             static_cast<QWidget*>(m_cheatButton), static_cast<QWidget*>(m_questionSlider)})
+        control->setEnabled(false);
+}
+
+void TMainForm::setQuestionRange(int maximum, int position, bool enabled)
+{
+    const QSignalBlocker quiet(m_questionSlider);
+    m_questionSlider->setMaximum(maximum);
+    m_questionSlider->setValue(position);
+    m_questionSlider->setEnabled(enabled);
+}
+
+void TMainForm::setQuestionSliderEnabled(bool enabled) { m_questionSlider->setEnabled(enabled); }
+
+void TMainForm::setStartButtonShown(bool shown)
+{
+    m_startButton->setEnabled(shown);
+    m_startButton->setVisible(shown);
+    if (shown)
+        m_startButton->raise();
+}
+
+void TMainForm::frameStartButton(const zxObject& service)
+{
+    const QPoint at = m_startButton->mapTo(this, QPoint(0, 0));
+    service.attentionFrame(at.x(), at.y(), this, m_startButton->height(), m_startButton->width());
+}
+
+void TMainForm::frameQuestionSlider(const zxObject& service)
+{
+    const QRect r = m_questionSlider->geometry();
+    service.attentionFrame(r.x(), r.y(), m_controlPanel, r.height(), r.width());
+}
+
+void TMainForm::setAutoPlay(bool checked, bool enabled)
+{
+    m_autoPlay->setChecked(checked);
+    m_autoPlay->setEnabled(enabled);
+}
+
+bool TMainForm::autoPlayOn() const { return m_autoPlay->isChecked(); }
+
+void TMainForm::setMinimiseAllowed(bool allowed)
+{
+    if (windowFlags().testFlag(Qt::WindowMinimizeButtonHint) == allowed)
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowMinimizeButtonHint, allowed);
+    if (visible)
+        show();
+}
+
+void TMainForm::setExamLock(bool locked)
+{
+    action("FileOpenItem")->setEnabled(!locked);
+    action("FileExitItem")->setEnabled(!locked);
+    for (const char* web : {"zxWebJump1", "zxWebJump2", "zxWebJump3", "zxWebJump4"})
+        action(web)->setEnabled(!locked);
+    setMinimiseAllowed(!locked);
+}
+
+void TMainForm::showCover(bool shown)
+{
+    if (shown)
+        m_cover->showCover();
+    else
+        m_cover->hide();
+}
+
+void TMainForm::enableResultsCommands(bool saving, bool printing)
+{
+    action("SaveResults1")->setEnabled(saving);
+    action("PrintSetup1")->setEnabled(printing);
+    action("Print1")->setEnabled(printing);
+}
+
+void TMainForm::setViewItems(bool enabled, bool summaryChecked, bool detailedChecked)
+{
+    for (const char* name : {"ResultsSummary1", "DetailedResults1"}) {
+        QAction* item = action(name);
+        item->setEnabled(enabled);
+        item->setCheckable(true);
+    }
+    action("ResultsSummary1")->setChecked(summaryChecked);
+    action("DetailedResults1")->setChecked(detailedChecked);
+}
+
+void TMainForm::requestStart()
+{
+    m_startRequested = true;
+    update();
+}
+
+QAction* TMainForm::action(const char* objectName) const
+{
+    return findChild<QAction*>(QString::fromLatin1(objectName));
 }
 
 // ---------------------------------------------------------------- test state
@@ -334,7 +435,7 @@ void TMainForm::setTestState(TestState state)
 
 QString TMainForm::message(int number) const
 {
-    return LanguageApplier::widgetText(m_texts.message(number));
+    return widgetText(m_texts.message(number));
 }
 
 void TMainForm::showMessageWindow(const QString& caption, const QString& text)
@@ -349,12 +450,17 @@ QString TMainForm::soundFolder() const
 
 bool TMainForm::subtitlesOn() const
 {
-    return action(QStringLiteral("Subtitles"))->isChecked();
+    return action("Subtitles")->isChecked();
 }
 
 bool TMainForm::audioMessagesOn() const
 {
-    return action(QStringLiteral("AudioMessages"))->isChecked();
+    return action("AudioMessages")->isChecked();
+}
+
+void TMainForm::announceMessage(int number)
+{
+    announceMessage(QString::fromStdString(messageKey(number)));
 }
 
 void TMainForm::announceMessage(const QString& key)
@@ -366,7 +472,7 @@ void TMainForm::announceMessage(const QString& key)
 
 void TMainForm::playMessageAudio(const QString& key)
 {
-    if (!isPlainSoundKey(toBytes(key)))
+    if (!isPlainSoundKey(key.toStdString()))
         return;
     const QString base = soundFolder() + QLatin1Char('/') + key;
     QString file;
@@ -376,7 +482,7 @@ void TMainForm::playMessageAudio(const QString& key)
         file = base + QStringLiteral(".wav");
     else
         return;
-    if (mediaHeaderMatches(QFile::encodeName(file).toStdString()))
+    if (mediaHeaderMatches(localPath(file)))
         playAudioFile(file);
 }
 
@@ -397,9 +503,9 @@ void TMainForm::tellMeAudio()
 
 void TMainForm::hintChanged(const QString& hint)
 {
-    const std::string key = hintMessageKey(m_texts.hints, utf8ToCp1252(hint.toStdString()));
+    const std::string key = hintMessageKey(m_texts.hints, qStringToCp1252(hint));
     if (!key.empty())
-        m_currentMessageKey = fromBytes(key);
+        m_currentMessageKey = QString::fromStdString(key);
 }
 
 // ---------------------------------------------------------------- language
@@ -407,13 +513,13 @@ void TMainForm::hintChanged(const QString& hint)
 bool TMainForm::chooseLanguage()
 {
     const QString folder = m_paths.programFolder + QStringLiteral("/ExLang");
-    m_languageFiles = listLanguageFiles(fsPath(folder));
+    m_languageFiles = listLanguageFiles(localPath(folder));
     std::optional<std::string> stored;
     if (const auto choice = m_settings.readString(QStringLiteral("langchoice")))
-        stored = toBytes(*choice);
+        stored = localPath(*choice);
     const LanguageDecision decision = decideLanguage(m_languageFiles, stored);
     if (decision.missing) {
-        m_prompts.warn(fromBytes(std::string(missingLanguageWarning)));
+        m_prompts.warn(QString::fromUtf8(missingLanguageWarning.data(), static_cast<qsizetype>(missingLanguageWarning.size())));
         m_closingForGood = true;
         if (m_exitApplication)
             m_exitApplication();
@@ -421,12 +527,12 @@ bool TMainForm::chooseLanguage()
             QCoreApplication::exit(0);
         return false;
     }
-    m_currentLanguage = fromBytes(decision.current);
+    m_currentLanguage = pathFromLocal(decision.current);
     m_languageMenu->clear();
     m_languageMenu->menuAction()->setVisible(decision.showMenu);
     if (decision.showMenu) {
         for (const LanguageFileEntry& entry : m_languageFiles) {
-            const QString name = fromBytes(entry.name);
+            const QString name = pathFromLocal(entry.name);
             QAction* item = m_languageMenu->addAction(literalCaption(name));
             item->setCheckable(true);
             item->setChecked(name == m_currentLanguage);
@@ -450,7 +556,7 @@ void TMainForm::languageChosen(const QString& name)
 void TMainForm::loadLanguage()
 {
     const QString folder = m_paths.programFolder + QStringLiteral("/ExLang");
-    const auto path = languageFilePath(fsPath(folder), m_languageFiles, toBytes(m_currentLanguage));
+    const auto path = languageFilePath(localPath(folder), m_languageFiles, localPath(m_currentLanguage));
     if (!loadLanguageFile(path, m_texts))
         return;
     LanguageWindows windows;
@@ -475,17 +581,17 @@ void TMainForm::readSettings()
     m_recent = m_settings.readRecentFiles();
     for (RecentList* list : {&m_recent.banks, &m_recent.results})
         for (std::string& entry : *list)
-            if (!entry.empty() && !QFileInfo::exists(fromBytes(entry)))
+            if (!entry.empty() && !QFileInfo::exists(pathFromLocal(entry)))
                 entry.clear();
     rebuildReopenMenu();
-    action(QStringLiteral("Subtitles"))->setChecked(m_settings.readBoolean(QStringLiteral("Subtitles"), false));
-    action(QStringLiteral("AudioMessages"))
+    action("Subtitles")->setChecked(m_settings.readBoolean(QStringLiteral("Subtitles"), false));
+    action("AudioMessages")
         ->setChecked(m_settings.readBoolean(QStringLiteral("AudioMessages"), false));
 }
 
 void TMainForm::rememberRecentFile(const QString& path)
 {
-    m_recent.remember(toBytes(path));
+    m_recent.remember(localPath(path));
     rebuildReopenMenu();
     saveRecentFiles();
 }
@@ -498,16 +604,16 @@ void TMainForm::rebuildReopenMenu()
             m_reopenMenu->addSeparator();
             continue;
         }
-        QAction* item = m_reopenMenu->addAction(literalCaption(fromBytes(entry.caption)));
+        QAction* item = m_reopenMenu->addAction(literalCaption(pathFromLocal(entry.caption)));
         item->setData(entry.index);
         const int index = entry.index;
         if (entry.kind == RecentKind::Bank) {
             item->setObjectName(QStringLiteral("RecentBank%1").arg(index));
-            connect(item, &QAction::triggered, this, [this, index] { openBank(fromBytes(m_recent.banks[index])); });
+            connect(item, &QAction::triggered, this, [this, index] { emit openBankRequested(pathFromLocal(m_recent.banks[index])); });
         } else {
             item->setObjectName(QStringLiteral("RecentResult%1").arg(index));
             connect(item, &QAction::triggered, this,
-                    [this, index] { openResults(fromBytes(m_recent.results[index])); });
+                    [this, index] { emit openResultsRequested(pathFromLocal(m_recent.results[index])); });
         }
     }
 }
@@ -530,35 +636,22 @@ void TMainForm::FileOpenItemClick()
 
 void TMainForm::openChosenFile(const QString& path)
 {
-    switch (recentKindOf(toBytes(path))) {
+    switch (recentKindOf(localPath(path))) {
     case RecentKind::Bank:
-        openBank(path);
+        emit openBankRequested(path);
         break;
     case RecentKind::Results:
-        openResults(path);
+        emit openResultsRequested(path);
         break;
     case RecentKind::None:
         break;
     }
 }
 
-void TMainForm::openBank(const QString& path)
-{
-    if (m_hooks.openBank)
-        m_hooks.openBank(path);
-}
-
-void TMainForm::openResults(const QString& path)
-{
-    if (m_hooks.openResults)
-        m_hooks.openResults(path);
-}
-
-void TMainForm::SubtitlesClick(bool checked)
+void TMainForm::SubtitlesItemClick(bool checked)
 {
     m_settings.writeBoolean(QStringLiteral("Subtitles"), checked);
-    if (m_hooks.subtitlesChanged)
-        m_hooks.subtitlesChanged();
+    emit SubtitlesClick();
 }
 
 void TMainForm::AudioMessagesClick(bool checked)
@@ -609,14 +702,11 @@ void TMainForm::handleAlreadyRunning()
     if (!m_channel)
         return;
     const std::optional<Handoff> handoff = m_channel->takeHandoff();
-    if (!handoff || !m_hooks.handoff)
+    if (!handoff)
         return;
     // The later start is answered at once; the verbs run afterwards.
     const Handoff copy = *handoff;
-    QTimer::singleShot(0, this, [this, copy] {
-        if (m_hooks.handoff)
-            m_hooks.handoff(copy);
-    });
+    QTimer::singleShot(0, this, [this, copy] { emit alreadyRunningHandoff(copy); });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -629,16 +719,11 @@ void TMainForm::paintEvent(QPaintEvent* event)
 
 void TMainForm::FormPaint()
 {
-    if (m_hooks.paintBackground) {
-        m_hooks.paintBackground();
-        if (m_startRequested) {
-            m_startRequested = false;
-            if (m_hooks.startTest)
-                QTimer::singleShot(0, this, [this] {
-                    if (m_hooks.startTest)
-                        m_hooks.startTest();
-                });
-        }
+    // A page object asked for the test to start; the start itself may
+    // show windows, which a paint handler must not do: it runs right after.
+    if (m_startRequested) {
+        m_startRequested = false;
+        QTimer::singleShot(0, this, &TMainForm::StartButtonClick);
     }
     // The start-up sequence shows windows and boxes, which a paint handler
     // must not do itself: it runs right after this paint.
@@ -698,8 +783,8 @@ void TMainForm::startCall()
     m_saveDialog->setDirectory(desktop);
 
     if (!QFileInfo(soundFolder()).isDir()) {
-        action(QStringLiteral("AudioMessages"))->setEnabled(false);
-        action(QStringLiteral("TellMeAudio1"))->setEnabled(false);
+        action("AudioMessages")->setEnabled(false);
+        action("TellMeAudio1")->setEnabled(false);
     }
 
     m_hintsShown = true;
@@ -710,8 +795,7 @@ void TMainForm::startCall()
         m_about->endSplash();
     m_startupDone = true;
 
-    if (m_hooks.continueStartup)
-        m_hooks.continueStartup(m_commandLine);
+    emit startupFinished(m_commandLine);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -746,18 +830,18 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 bool TMainForm::FormCloseQuery()
 {
-    switch (decideClose(m_testState, m_bankSettings)) {
+    switch (decideClose(m_testState, m_bankRules)) {
     case CloseDecision::Close:
         return true;
     case CloseDecision::RefuseExam:
-        announceMessage(QStringLiteral("x16"));
+        announceMessage(16);
         showMessageWindow(message(15), message(16));
         return false;
     case CloseDecision::AskRunning:
-        announceMessage(QStringLiteral("x17"));
+        announceMessage(17);
         return m_prompts.askYesNo(message(17));
     case CloseDecision::AskUnsavedResults:
-        announceMessage(QStringLiteral("x18"));
+        announceMessage(18);
         return m_prompts.askYesNo(message(18));
     }
     return true;
@@ -765,10 +849,7 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::FormClose()
 {
-    if (m_hooks.leavePage)
-        m_hooks.leavePage();
-    if (m_hooks.destroyReports)
-        m_hooks.destroyReports();
+    emit FormClosing();
     m_sound->close();
     m_workingFolder.clear();
     m_messageForm->hide();

@@ -1,15 +1,25 @@
-// The main window: menus, the page area with the 27-pixel control panel
-// below it, the test state, the interface texts, the spoken messages, the
-// settings and recent lists, the auxiliary windows and the start-up
-// sequence.  Opening banks and results files, the test run and the
-// reports plug in through ShellHooks.
+// The main window: menus, the page area with the control panel below it,
+// the test state, the interface texts, the spoken messages, the settings
+// and recent lists, the auxiliary windows and the start-up sequence.
+//
+// The window and the test run meet at one contract: the test run calls the
+// window's commands (the "commands" section below) and listens to its
+// signals, which announce what the user did and carry the names of the
+// window's event handlers (FinishButtonClick, MarkButClick, ...).  The
+// window's buttons and menu items stay private to it.
+//
+// The object names of the controls (File1, SaveResults1, FinishButton,
+// questionSlider, ...) are the keys by which language files address them:
+// they must not change.
 #pragma once
 
+#include "app/core/control_panel_plan.h"
 #include "app/core/handoff_file.h"
 #include "app/core/language_choice.h"
 #include "app/core/language_file.h"
 #include "app/core/recent_files.h"
 #include "objects/core/test_state.h"
+#include "testrun/core/bank_settings.h"
 #include "app/screen_saver_inhibitor.h"
 #include "app/settings_store.h"
 #include "app/shell_paths.h"
@@ -19,6 +29,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -42,27 +53,7 @@ class TBackCoverWindow;
 class THelp;
 class TMessageForm;
 class TProgress;
-
-// What later parts of the player plug into the window.  Unset hooks do
-// nothing.
-struct ShellHooks {
-    std::function<void(const QString& path)> openBank;     // a ".zxb" was chosen
-    std::function<void(const QString& path)> openResults;  // a ".zxr" was chosen
-    std::function<void()> saveResults;                     // File/Save Results
-    std::function<void()> printResults;                    // File/Print
-    std::function<void()> showSummary;                     // Show Results Summary
-    std::function<void()> showDetailed;                    // Show Detailed Results
-    std::function<void()> startTest;                       // Start button, or a page asked for it
-    std::function<void()> paintBackground;                 // the page background, on every paint
-    std::function<void()> leavePage;                       // the window closes
-    std::function<void()> destroyReports;                  // the window closes
-    std::function<void()> subtitlesChanged;                // Options/Subtitles was clicked
-    // The end of the start-up sequence: the command-line verbs, the
-    // start-up bank file and local-bank mode.  Gets the parameters.
-    std::function<void(const std::vector<std::string>& args)> continueStartup;
-    // A later start handed over its command line.
-    std::function<void(const Handoff& handoff)> handoff;
-};
+class zxObject;
 
 struct ShellOptions {
     ShellPaths paths;
@@ -83,26 +74,54 @@ public:
     explicit TMainForm(ShellOptions options, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // ---- test state and bank settings
+    // ---- test state
     TestState testState() const { return m_testState; }
     void setTestState(TestState state);
-    const std::string& bankSettings() const { return m_bankSettings; }
-    void setBankSettings(std::string settings) { m_bankSettings = std::move(settings); }
 
-    // ---- the window's areas
+    // ---- commands of the test run
+    // The rules of the open bank, for the close query.
+    void setBankRules(const BankSettings& rules) { m_bankRules = rules; }
     // Client size below the menu bar: 800 x 600, 1024 x 768 or 640 x 480.
     void setPageSize(int width, int height);
+    void setPageSize(PageSize size) { setPageSize(size.width, size.height); }
+    // Centres the window on `desktop` (screen coordinates).
+    void centreOn(const QRect& desktop);
+    // The available area of the screen the window is on.
+    QRect availableDesktop() const;
+    // Places, shows and enables the panel's controls as the plan says.
+    ControlPanelPlan planFor(PanelStage stage, const BankSettings& rules) const;
+    void applyControlPanel(const ControlPanelPlan& plan);
+    // Disables Finish, Mark, Cheat and the question slider, wherever they are.
+    void disableTestControls();
+    // The slider's range 0..maximum and its position, set without a page
+    // change; `enabled` lets the candidate move it.
+    void setQuestionRange(int maximum, int position, bool enabled);
+    void setQuestionSliderEnabled(bool enabled);
+    // The Start button: hidden and disabled, or shown, enabled, in front.
+    void setStartButtonShown(bool shown);
+    // Draws the attention frame around the Start button (on the window) or
+    // around the question slider (on the control panel) with `service`.
+    void frameStartButton(const zxObject& service);
+    void frameQuestionSlider(const zxObject& service);
+    void setAutoPlay(bool checked, bool enabled);
+    bool autoPlayOn() const;
+    // An exam locks the window: Open, Exit and the web items disabled, no
+    // minimise button.  Unlocking gives them back.
+    void setExamLock(bool locked);
+    void setMinimiseAllowed(bool allowed);
+    // The full-screen cover behind the window.
+    void showCover(bool shown);
+    // File/Save Results, and File/Print Setup with File/Print.
+    void enableResultsCommands(bool saving, bool printing);
+    // The two View items: enabled, and which of them is checked.
+    void setViewItems(bool enabled, bool summaryChecked, bool detailedChecked);
+    // A page object asked for the test to start: the next paint starts it.
+    void requestStart();
+    bool startRequested() const { return m_startRequested; }
+    void clearStartRequest() { m_startRequested = false; }
+
+    // ---- the window's areas
     QWidget* pageArea() const { return m_pageArea; }
-    QFrame* controlPanel() const { return m_controlPanel; }
-    QScrollBar* questionSlider() const { return m_questionSlider; }
-    QCheckBox* autoPlayBox() const { return m_autoPlay; }
-    QPushButton* finishButton() const { return m_finishButton; }
-    QPushButton* markButton() const { return m_markButton; }
-    QPushButton* cheatButton() const { return m_cheatButton; }
-    QPushButton* helpButton() const { return m_helpButton; }
-    QPushButton* startButton() const { return m_startButton; }
-    bool autoPlay() const { return m_autoPlayOn; }
-    QAction* action(const QString& objectName) const;
     QMenu* reopenMenu() const { return m_reopenMenu; }
     QMenu* languageMenu() const { return m_languageMenu; }
     QFileDialog* openDialog() const { return m_openDialog; }
@@ -114,7 +133,7 @@ public:
     TProgress* progressWindow() const { return m_progress; }
     THelp* helpWindow() const { return m_help; }
     TAboutBox* aboutBox() const { return m_about; }
-    TBackCoverWindow* coverWindow() const { return m_cover; }
+    TBackCoverWindow* coverWindow() const { return m_cover.get(); }
     void showMessageWindow(const QString& caption, const QString& text);
 
     // ---- interface texts and spoken messages
@@ -122,6 +141,9 @@ public:
     const LanguageTexts& texts() const { return m_texts; }
     QString currentLanguage() const { return m_currentLanguage; }
     QString currentMessageKey() const { return m_currentMessageKey; }
+    // Makes message `number` (key "x" + number) the current one and speaks
+    // it when Audio Messages is on.
+    void announceMessage(int number);
     void announceMessage(const QString& key);
     void playMessageAudio(const QString& key);
     void playAudioFile(const QString& path);
@@ -153,9 +175,8 @@ public:
     void readSettings();
 
     // ---- files
+    // Opens a bank or a results file by its extension (File/Open).
     void openChosenFile(const QString& path);
-    void openBank(const QString& path);
-    void openResults(const QString& path);
     WorkingFolder& workingFolder() { return m_workingFolder; }
     const ShellPaths& paths() const { return m_paths; }
     QString soundFolder() const;
@@ -168,22 +189,40 @@ public:
     bool firstPaintPending() const { return m_firstPaintPending; }
     bool startupDone() const { return m_startupDone; }
     bool flashAvailable() const { return m_flashAvailable; }
-    void requestStart() { m_startRequested = true; update(); }
-    void clearStartRequest() { m_startRequested = false; }
-    bool startRequested() const { return m_startRequested; }
     bool hintsShown() const { return m_hintsShown; }
     bool screenSaverInhibitWanted() const { return m_inhibitor.wantsInhibit(); }
 
-    ShellHooks& hooks() { return m_hooks; }
     UserPrompts& prompts() { return m_prompts; }
 
-    static constexpr int controlPanelHeight = 27;
     static constexpr int hintPauseMs = 2000;
     static constexpr int hintHidePauseMs = 7000;
     static constexpr int splashPauseMs = 300;
 
 signals:
     void testStateChanged(zx::TestState state);
+
+    // ---- what the user did
+    void openBankRequested(const QString& path);    // File/Open, Reopen: a ".zxb"
+    void openResultsRequested(const QString& path); // File/Open, Reopen: a ".zxr"
+    void SaveResults1Click();
+    void Print1Click();
+    // View/Show Results Summary (summary = true) or Show Detailed Results.
+    void ResultsToggle(bool summary);
+    void StartButtonClick();    // also when a page asked for the start
+    void FinishButtonClick();
+    void MarkButClick();
+    void CheatButtonMouseDown();
+    void CheatButtonMouseUp();  // also the Help button's release
+    void questionSliderScroll(int position);
+    void AutoPlayClick();
+    void SubtitlesClick();
+    // The window is closing for good: the page is left, the reports go.
+    void FormClosing();
+    // The end of the start-up sequence, with the command-line parameters:
+    // the verbs, the start-up bank file and local-bank mode follow.
+    void startupFinished(const std::vector<std::string>& args);
+    // A later start handed over its command line.
+    void alreadyRunningHandoff(const zx::Handoff& handoff);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -193,12 +232,13 @@ protected:
 private:
     void buildMenus();
     void buildControlPanel();
-    void layoutControlPanel();
+    void placeControl(QWidget* control, const PanelControl& place);
+    QAction* action(const char* objectName) const;
     void FormPaint();
     bool FormCloseQuery();
     void FormClose();
     void FileOpenItemClick();
-    void SubtitlesClick(bool checked);
+    void SubtitlesItemClick(bool checked);
     void AudioMessagesClick(bool checked);
     void PrintSetup1Click();
     void HelpAboutItemClick();
@@ -216,18 +256,16 @@ private:
     std::function<void(int)> m_delay;
     std::function<void()> m_exitApplication;
     UserPrompts m_prompts;
-    ShellHooks m_hooks;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<InstanceChannel> m_channel;
 
     TestState m_testState = TestState::NoTest;
-    std::string m_bankSettings;
+    BankSettings m_bankRules;
     bool m_firstPaintPending = true;
     bool m_startQueued = false;
     bool m_startupDone = false;
     bool m_startRequested = false;
     bool m_flashAvailable = false;
-    bool m_autoPlayOn = true;
     bool m_hintsShown = false;
     bool m_closingForGood = false;
     std::vector<std::string> m_commandLine;
@@ -257,7 +295,7 @@ private:
     TProgress* m_progress = nullptr;
     THelp* m_help = nullptr;
     TAboutBox* m_about = nullptr;
-    TBackCoverWindow* m_cover = nullptr;
+    std::unique_ptr<TBackCoverWindow> m_cover; // a window of its own, no parent
     QPointer<QWidget> m_userDetailsDialog;
     QPointer<QWidget> m_passwordDialog;
 };

@@ -1,5 +1,7 @@
 #include "app/settings_store.h"
 
+#include "objects/qt_text.h"
+
 #include "app/core/typed_setting.h"
 
 #include <QSettings>
@@ -67,10 +69,10 @@ RecentBanksAndResults SettingsStore::readRecentFiles() const
     for (int i = 0; i < recentFileCount; ++i) {
         const QVariant bank = m_settings->value(QString::fromStdString(recentBankValueName(i)));
         if (bank.typeId() == QMetaType::QString)
-            lists.banks[i] = bank.toString().toStdString();
+            lists.banks[i] = localPath(bank.toString());
         const QVariant result = m_settings->value(QString::fromStdString(recentResultValueName(i)));
         if (result.typeId() == QMetaType::QString)
-            lists.results[i] = result.toString().toStdString();
+            lists.results[i] = localPath(result.toString());
     }
     m_settings->endGroup();
     return lists;
@@ -80,9 +82,9 @@ void SettingsStore::writeRecentFiles(const RecentBanksAndResults& lists)
 {
     m_settings->beginGroup(recentGroup);
     for (int i = 0; i < recentFileCount; ++i) {
-        m_settings->setValue(QString::fromStdString(recentBankValueName(i)), QString::fromStdString(lists.banks[i]));
+        m_settings->setValue(QString::fromStdString(recentBankValueName(i)), pathFromLocal(lists.banks[i]));
         m_settings->setValue(QString::fromStdString(recentResultValueName(i)),
-                             QString::fromStdString(lists.results[i]));
+                             pathFromLocal(lists.results[i]));
     }
     m_settings->endGroup();
     m_settings->sync();

@@ -1,5 +1,7 @@
 #include "app/working_folder.h"
 
+#include "objects/qt_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +72,7 @@ void WorkingFolder::clear()
     }
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path folder(QFile::encodeName(m_path).toStdString());
+    const fs::path folder(localPath(m_path));
     // directory_iterator does not enter linked folders; symlink_status
     // looks at the entry itself, so a link is removed and its target kept.
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -7,7 +7,7 @@ namespace zx {
 void refuseAnswerChange(const PageContext& context)
 {
     if (context.announceRefusal)
-        context.announceRefusal("x83");
+        context.announceRefusal(83);
 }
 
 void showMarkPicture(QPointer<ImageControl>& mark, QWidget* parent, MarkSign sign, const ImageControl* tick,

@@ -25,7 +25,7 @@ constexpr bool answersAreFinal(TestState state)
     return state == TestState::Finished || state == TestState::ResultsStored;
 }
 
-// Announces "x83" through the context (the main window shows its text).
+// Announces message 83 through the context (the main window shows its text).
 void refuseAnswerChange(const PageContext& context);
 
 // Shows the tick (MarkSign::Tick) or the cross (anything else) in `mark`,

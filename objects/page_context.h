@@ -39,10 +39,10 @@ struct PageContext {
     // function that only records.
     std::function<void(int ms)> wait;
 
-    // Announces the message of `key` ("x83") and shows its text in a
-    // message box: the answer objects refuse every change this way once
-    // the test is finished.  Empty: the refusal is silent.
-    std::function<void(const std::string& key)> announceRefusal;
+    // Announces interface message `number` and shows its text in a message
+    // box: the answer objects refuse every change this way once the test
+    // is finished (message 83).  Empty: the refusal is silent.
+    std::function<void(int number)> announceRefusal;
 
     // Runs after each step of a draggable item's glide, once `moved` (the
     // item's visual) is at its new place.  Empty: the visual is repainted

@@ -1,6 +1,9 @@
 #include "objects/qt_text.h"
 
 #include "tagtext/cp1252.h"
+#include "tagtext/tagged_text.h"
+
+#include <QFile>
 
 #include <QGuiApplication>
 
@@ -33,6 +36,15 @@ std::string qStringToCp1252(const QString& text, char replacement)
         bytes += byte ? static_cast<char>(*byte) : replacement;
     }
     return bytes;
+}
+
+QString widgetText(std::string_view cp1252) { return cp1252ToQString(withLfBreaks(cp1252)); }
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString pathFromLocal(std::string_view path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 namespace {

@@ -1,5 +1,7 @@
-// The meeting point of record texts and widgets: Windows-1252 bytes to and
-// from QString, and record colours to QColor.
+// The one meeting point of the player's byte strings and Qt: tagged text
+// (Windows-1252 bytes) to and from QString, file names (the system's 8-bit
+// file-name encoding) to and from QString, and record colours to QColor.
+// Every conversion between std::string and QString goes through here.
 #pragma once
 
 #include "tagtext/colour.h"
@@ -19,6 +21,13 @@ namespace zx {
 QString cp1252ToQString(std::string_view bytes);
 // Characters without a Windows-1252 byte become `replacement`.
 std::string qStringToCp1252(const QString& text, char replacement = '?');
+// Windows-1252 text for a widget, with its line breaks as single LF (the
+// messages and captions of the language files hold CR LF).
+QString widgetText(std::string_view cp1252);
+
+// A path as the file system takes it, and back.
+std::string localPath(const QString& path);
+QString pathFromLocal(std::string_view path);
 
 // The desktop colour, which has no palette role.
 inline constexpr QRgb desktopBackgroundRgb = 0xFF3A6EA5u;

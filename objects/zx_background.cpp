@@ -14,7 +14,10 @@ zxBackground::zxBackground(QWidget* mainWindow, PageContext context)
 {
 }
 
-zxBackground::~zxBackground() = default;
+zxBackground::~zxBackground()
+{
+    releaseControls();
+}
 
 void zxBackground::load(std::string record, int clientHeight, int clientWidth)
 {

@@ -27,15 +27,7 @@ zxButton::zxButton(QWidget* parentWindow, std::string record, PageContext contex
 
 zxButton::~zxButton()
 {
-    // Pictures outlive the button only when the page forgot to free them;
-    // they must not call back into a dead object.
-    for (const auto& picture : m_pictures) {
-        if (picture) {
-            picture->onMouseMove = nullptr;
-            picture->onMouseDown = nullptr;
-            picture->onMouseUp = nullptr;
-        }
-    }
+    releaseControls();
 }
 
 ImageControl* zxButton::picture(int n) const
@@ -310,7 +302,7 @@ void zxButton::showAnswer()
     }
 }
 
-void zxButton::freeVisuals()
+void zxButton::releaseControls()
 {
     for (auto& picture : m_pictures)
         releaseImage(picture);

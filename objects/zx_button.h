@@ -5,7 +5,7 @@
 // `buttonLeft`, `buttonTop`, later pictures above earlier ones) and tells
 // the page through its selected and deselected handlers, which keep the
 // page's selection limit.  Once the test is finished a press is refused
-// with message "x83" and nothing changes.
+// with message 83 and nothing changes.
 #pragma once
 
 #include "objects/core/test_state.h"
@@ -69,7 +69,7 @@ public:
     void markAnswer(const ImageControl* tick, const ImageControl* cross, ScoreTally& totals);
     // Shows the correct answer (Cheat held); the state does not change.
     void showAnswer();
-    void freeVisuals();
+    void releaseControls();
 
     // The pointer on any of the pictures, x from the picture's left edge.
     void pointerMove(int x);

@@ -19,19 +19,7 @@ zxDrag::zxDrag(QWidget* parentWindow, std::string record, PageContext context)
 
 zxDrag::~zxDrag()
 {
-    // Controls outlive the item only when the page forgot to free them;
-    // they must not call back into a dead object.
-    for (ImageControl* control : {m_picture.data(), m_over.data(), m_dragging.data()}) {
-        if (control) {
-            control->onClick = nullptr;
-            control->onMouseMove = nullptr;
-            control->onMouseDown = nullptr;
-            control->onMouseUp = nullptr;
-        }
-    }
-    if (m_button)
-        m_button->clearHandlers();
-    restoreCursor();
+    releaseControls();
 }
 
 QWidget* zxDrag::visual() const
@@ -301,7 +289,7 @@ void zxDrag::clearPlacement()
     m_record = deleteTag(m_record, "userAnswer");
 }
 
-void zxDrag::freeVisuals()
+void zxDrag::releaseControls()
 {
     restoreCursor();
     m_draggingNow = false;

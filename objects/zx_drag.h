@@ -5,7 +5,7 @@
 // target it overlaps or glides home (drop_rules.h decides).  The page keeps
 // its limit on placed items through the placed and removed handlers and
 // answers whether an area is taken by another item.  Once the test is
-// finished a press is refused with message "x83".
+// finished a press is refused with message 83.
 //
 // Every glide runs step by step inside the call that starts it; after each
 // step the context's glideStep runs (a repaint by default).
@@ -85,7 +85,7 @@ public:
     void restoreAnswer();
     // Forced removal (the page's placement limit).
     void clearPlacement();
-    void freeVisuals();
+    void releaseControls();
 
     // The pointer on one of the item's controls, at `at` in the page's
     // coordinates.

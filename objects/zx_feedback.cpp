@@ -36,7 +36,12 @@ zxFeedback::zxFeedback(QWidget* parentWindow, std::string record, PageContext co
 {
 }
 
-zxFeedback::~zxFeedback() = default;
+zxFeedback::~zxFeedback()
+{
+    // The panel goes with the panel object.  Hiding the content it showed
+    // is the page's business when it is left (releaseControls).
+    delete m_panel.data();
+}
 
 std::string zxFeedback::id() const { return getTag(m_record, "id"); }
 

@@ -20,8 +20,7 @@ zxField::zxField(QWidget* parentWindow, std::string record, PageContext context,
 
 zxField::~zxField()
 {
-    if (m_box)
-        m_box->onKeyDown = nullptr;
+    releaseControls();
 }
 
 void zxField::buildVisuals(TestState state)
@@ -119,7 +118,7 @@ void zxField::restoreAnswer()
         m_box->setText(cp1252ToQString(*saved));
 }
 
-void zxField::freeVisuals()
+void zxField::releaseControls()
 {
     if (m_box) {
         m_box->onKeyDown = nullptr;

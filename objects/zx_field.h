@@ -3,7 +3,7 @@
 // 2, 1).  Only the characters of its kind get in (typed_answer.h decides
 // which, and where); the box is otherwise read-only, so Delete, pasting and
 // cutting never change it.  Once the test is finished every key press is
-// refused with message "x83".
+// refused with message 83.
 //
 // The candidate's text lives in the box while the page is shown;
 // writeAnswer copies it into the record as `userAnswer` when the page is
@@ -49,7 +49,7 @@ public:
     // Puts the candidate's text back; without a showAnswer before it the
     // box is left as it is.
     void restoreAnswer();
-    void freeVisuals();
+    void releaseControls();
 
     // The box's text as record bytes.
     std::string typedText() const;

@@ -3,10 +3,10 @@
 // window.  Each kind adds its layer and controls and its own showFor,
 // showLayer and releaseControls; nothing is virtual but the destructor.
 //
-// Life of an object: the page builder constructs it (no control yet),
-// shows it with showFor layer by layer, and when the page is left calls
-// releaseControls and destroys it.  The destructor never destroys
-// controls.
+// Life of an object: the page builder constructs it (no control yet) and
+// shows it with showFor layer by layer.  The object owns the controls it
+// made: releaseControls frees them (the page calls it in its leave order)
+// and the destructor frees whatever is left.
 //
 // The main window also keeps one plain zxObject as the receiver of the
 // shared services (loadPictureFile, attentionFrame).

@@ -18,16 +18,7 @@ zxPicture::zxPicture(QWidget* parentWindow, std::string record, PageContext cont
 
 zxPicture::~zxPicture()
 {
-    // Controls outlive the object only when the page builder forgot to
-    // release them; they must not call back into a dead object.
-    for (ImageControl* control : {m_normal.data(), m_over.data(), m_down.data()}) {
-        if (control) {
-            control->onClick = nullptr;
-            control->onMouseMove = nullptr;
-            control->onMouseDown = nullptr;
-            control->onMouseUp = nullptr;
-        }
-    }
+    releaseControls();
 }
 
 std::string zxPicture::resolve(const std::string& storedName) const

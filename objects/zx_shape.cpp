@@ -56,7 +56,10 @@ zxShape::zxShape(QWidget* parentWindow, std::string record, PageContext context)
 {
 }
 
-zxShape::~zxShape() = default;
+zxShape::~zxShape()
+{
+    releaseControls();
+}
 
 void zxShape::showFor(int layer, QWidget* parent, const std::string& feedbackId)
 {

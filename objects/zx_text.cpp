@@ -1,5 +1,6 @@
 #include "objects/zx_text.h"
 
+#include "objects/core/text_display.h"
 #include "objects/qt_text.h"
 #include "tagtext/tagged_text.h"
 
@@ -14,8 +15,6 @@ namespace zx {
 
 namespace {
 
-constexpr std::string_view openLine = "<zxLine>";
-constexpr std::string_view closeLine = "</zxLine>";
 constexpr int largestPixelSize = 4000;
 
 // Points at 96 dots per inch, whatever the screen's logical DPI.
@@ -35,33 +34,9 @@ zxText::zxText(QWidget* parentWindow, std::string record, PageContext context)
 {
 }
 
-zxText::~zxText() = default;
-
-std::string zxText::displayText(std::string value)
+zxText::~zxText()
 {
-    // One open mark, then one close mark, per round, until neither is left.
-    for (;;) {
-        const std::size_t open = value.find(openLine);
-        if (open != std::string::npos)
-            value.erase(open, openLine.size());
-        const std::size_t close = value.find(closeLine);
-        if (close != std::string::npos)
-            value.erase(close, closeLine.size());
-        if (open == std::string::npos && close == std::string::npos)
-            break;
-    }
-    std::string text;
-    text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '\r') {
-            text += '\n';
-            if (i + 1 < value.size() && value[i + 1] == '\n')
-                ++i;
-        } else {
-            text += value[i];
-        }
-    }
-    return text;
+    releaseControls();
 }
 
 void zxText::showFor(int layer, QWidget* parent, const std::string& feedbackId)
@@ -120,7 +95,7 @@ void zxText::showLayer(int layer)
     palette.setColor(QPalette::Text, colour);
     label.setPalette(palette);
 
-    label.setText(cp1252ToQString(displayText(getTag(m_record, "zxString"))));
+    label.setText(cp1252ToQString(textObjectDisplayText(getTag(m_record, "zxString"))));
 
     const int alignment = getTagInt(m_record, "zxAlignment", 0);
     const Qt::Alignment horizontal = alignment == 0   ? Qt::AlignLeft

@@ -28,10 +28,6 @@ public:
     void showLayer(int layer);
     void releaseControls();
 
-    // The text a label shows for a "zxString" value: the line marks
-    // removed, line breaks kept (CR LF and lone CR become LF).
-    static std::string displayText(std::string value);
-
 private:
     int m_layer;
     QPointer<QLabel> m_label;

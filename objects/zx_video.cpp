@@ -46,9 +46,7 @@ zxVideo::zxVideo(QWidget* parentWindow, std::string record, PageContext context)
 
 zxVideo::~zxVideo()
 {
-    // The player goes with the object; it must not report to a dead one.
-    if (m_player)
-        m_player->setFailureHandler(nullptr);
+    releaseControls();
 }
 
 void zxVideo::showFor(QWidget* parent, const std::string& feedbackId, Resolver resolveBankFile)
@@ -103,7 +101,7 @@ void zxVideo::show(bool insideFeedback)
             m_player->showControls(getTagInt(m_record, "videoShowControls", 0) != 0);
             m_player->setFailureHandler([this] { playerFailed(); });
             window->show();
-            if (!m_player->open(QFile::decodeName(QByteArray::fromStdString(file)))) {
+            if (!m_player->open(pathFromLocal(file))) {
                 closePlayer();
                 notePage(cannotPlayMessage);
             }

@@ -42,6 +42,10 @@ std::string formatHundredths(int hundredths);
 // trailing "." dropped: (1250, 2) -> "12.5", (1200, 2) -> "12".
 std::string formatHundredthsTrimmed(int hundredths, int zerosToDrop);
 
+// Line breaks of a text (CR LF, CR or LF) as single LF, as widgets and
+// plain-text output want them.
+std::string withLfBreaks(std::string_view text);
+
 // Decimal integer conversion used by getTagInt: optional sign and digits
 // only.  Returns false when the text is anything else or out of range.
 bool parseIntStrict(std::string_view text, long long& value);

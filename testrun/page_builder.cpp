@@ -63,18 +63,6 @@ void releaseAll(std::array<std::unique_ptr<T>, N>& table)
     }
 }
 
-// The answer objects free their controls with freeVisuals.
-template <typename T, std::size_t N>
-void freeAll(std::array<std::unique_ptr<T>, N>& table)
-{
-    for (auto& object : table) {
-        if (object) {
-            object->freeVisuals();
-            object.reset();
-        }
-    }
-}
-
 // Removes up to `count` elements of `key` from `text`, stopping at the
 // first value shorter than 5 characters.
 // Removes the first `count` elements of `key`.
@@ -216,22 +204,17 @@ void PageBuilder::leavePage()
     // The queues name slots of this page only.
     m_selectionQueue.clear();
     m_placementQueue.clear();
-    if (m_background) {
-        m_background->releaseControls();
-        m_background.reset();
-    }
-    freeAll(m_fields);
+    m_background.reset();
+    releaseAll(m_fields);
     releaseAll(m_texts);
     releaseAll(m_pictures);
     releaseAll(m_feedbacks);
     releaseAll(m_shapes);
     releaseAll(m_videos);
-    freeAll(m_buttons);
-    freeAll(m_drags);
-    delete m_tick;
-    m_tick = nullptr;
-    delete m_cross;
-    m_cross = nullptr;
+    releaseAll(m_buttons);
+    releaseAll(m_drags);
+    m_tick.reset();
+    m_cross.reset();
     if (m_window)
         m_window->update();
 }
@@ -239,11 +222,11 @@ void PageBuilder::leavePage()
 void PageBuilder::loadTickAndCross(const std::string& pageText)
 {
     if (!m_tick) {
-        m_tick = new ImageControl(m_window);
+        m_tick.reset(new ImageControl(m_window));
         m_tick->hide();
     }
     if (!m_cross) {
-        m_cross = new ImageControl(m_window);
+        m_cross.reset(new ImageControl(m_window));
         m_cross->hide();
     }
     const std::string exeBase = getTag(pageText, "exeBase");
@@ -296,13 +279,13 @@ ScoreTally PageBuilder::markPage(std::string_view bankSettings)
     ScoreTally totals;
     for (auto& field : m_fields)
         if (field)
-            field->markAnswer(m_tick, m_cross, totals);
+            field->markAnswer(m_tick.get(), m_cross.get(), totals);
     for (auto& button : m_buttons)
         if (button)
-            button->markAnswer(m_tick, m_cross, totals);
+            button->markAnswer(m_tick.get(), m_cross.get(), totals);
     for (auto& drag : m_drags)
         if (drag)
-            drag->markAnswer(m_tick, m_cross, totals);
+            drag->markAnswer(m_tick.get(), m_cross.get(), totals);
     selectFeedback(m_feedbacks, bankSettings, m_pageText, totals.score, totals.worst, totals.best);
     return totals;
 }

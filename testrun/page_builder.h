@@ -9,6 +9,8 @@
 #include "objects/core/drop_rules.h"
 #include "objects/core/score_tally.h"
 #include "objects/core/selection_queue.h"
+#include "objects/image_control.h"
+#include "objects/owned_widget.h"
 #include "objects/page_context.h"
 
 #include <array>
@@ -22,7 +24,6 @@ class QWidget;
 
 namespace zx {
 
-class ImageControl;
 class zxBackground;
 class zxButton;
 class zxDrag;
@@ -59,8 +60,8 @@ public:
     // Loads the tick and cross pictures of a page (creating their hidden
     // image controls when absent).
     void loadTickAndCross(const std::string& pageText);
-    ImageControl* tickImage() const { return m_tick; }
-    ImageControl* crossImage() const { return m_cross; }
+    ImageControl* tickImage() const { return m_tick.get(); }
+    ImageControl* crossImage() const { return m_cross.get(); }
 
     // Shows the objects whose feedback id is `code` on `parent`, layer by
     // layer; hides them again.
@@ -160,8 +161,8 @@ private:
     // The record of the page on show, for its selection limit.
     std::string m_pageText;
     TestState m_state = TestState::NoTest;
-    ImageControl* m_tick = nullptr;
-    ImageControl* m_cross = nullptr;
+    OwnedWidget<ImageControl> m_tick;
+    OwnedWidget<ImageControl> m_cross;
 };
 
 } // namespace zx

@@ -1,9 +1,11 @@
 #include "testrun/page_renderer.h"
 
+#include "app/core/control_panel_plan.h"
 #include "objects/qt_text.h"
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
+#include "testrun/core/bank_settings.h"
 #include "testrun/core/embedded_files.h"
 #include "testrun/page_builder.h"
 
@@ -21,8 +23,6 @@
 namespace zx {
 
 namespace {
-
-std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QImage renderPage(const std::string& pageText, TestState state, QSize area, const EmbeddedFiles& files)
 {
@@ -60,12 +60,12 @@ QImage renderPage(const std::string& pageText, TestState state, QSize area, cons
 RenderReport renderBankPages(const QString& bankPath, const QString& outputFolder)
 {
     RenderReport report;
-    const BankIndexResult bank = readBankIndex(toBytes(bankPath));
+    const BankIndexResult bank = readBankIndex(localPath(bankPath));
     if (!bank.ok()) {
         report.error = bankPath + QStringLiteral(": ") + QString::fromStdString(bankReadErrorText(bank.error));
         return report;
     }
-    if (bank.index.fileHeader.size() <= 4) {
+    if (!hasEmbeddedFiles(bank.index.fileHeader)) {
         report.error = bankPath + QStringLiteral(": the bank holds no embedded files");
         return report;
     }
@@ -78,14 +78,13 @@ RenderReport renderBankPages(const QString& bankPath, const QString& outputFolde
         report.error = QStringLiteral("cannot make a working folder");
         return report;
     }
-    EmbeddedFiles files(toBytes(work.path()));
+    EmbeddedFiles files(localPath(work.path()));
     std::mt19937 engine(1);
-    files.extract(toBytes(bankPath), bank.index.length, bank.index.fileHeader,
+    files.extract(localPath(bankPath), bank.index.length, bank.index.fileHeader,
                   [&engine] { return static_cast<std::uint32_t>(engine()); });
 
-    const int windowSize = getTagInt(getTag(bank.index.questionFileList, "questionFile0"), "windowSize", 1);
-    const QSize size = windowSize == 1 ? QSize(800, 600) : windowSize == 2 ? QSize(1024, 768) : QSize(640, 480);
-    const QSize area(size.width(), size.height() - 27);
+    const PageSize size = pageSizeOfQuestionList(bank.index.questionFileList);
+    const QSize area(size.width, size.height - controlPanelHeight);
 
     auto renderList = [&](const std::string& list, TestState state, const char* prefix, int& count) {
         const NumberedTags pages(list, "questionFile", maxListPages);
@@ -118,7 +117,7 @@ int runRenderPagesMode(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const RenderReport report = renderBankPages(QFile::decodeName(argv[3]), QFile::decodeName(argv[2]));
+    const RenderReport report = renderBankPages(pathFromLocal(argv[3]), pathFromLocal(argv[2]));
     if (!report.ok) {
         std::fprintf(stderr, "zxexam: %s\n", report.error.toLocal8Bit().constData());
         return 1;

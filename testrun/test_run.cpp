@@ -1,9 +1,10 @@
 #include "testrun/test_run.h"
 
-#include "app/back_cover_window.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
 #include "media/media_video_player.h"
+#include "app/core/control_panel_plan.h"
+#include "app/core/message_keys.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "objects/zx_text.h"
@@ -15,37 +16,17 @@
 #include "testrun/password_dialog.h"
 #include "testrun/user_details_dialog.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 
 #include <chrono>
 #include <random>
 
 namespace zx {
-
-namespace {
-
-std::string toBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-void setEnabled(QAction* action, bool on)
-{
-    if (action)
-        action->setEnabled(on);
-}
-
-} // namespace
 
 TestRun::TestRun(TMainForm& form, TestRunOptions options)
     : QObject(&form)
@@ -57,24 +38,18 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
 
     PageContext context;
     context.resolveBankFile = [this](const std::string& name) { return resolveBankFile(name); };
-    context.playAudioFile = [this](const std::string& path) {
-        m_form.playAudioFile(QFile::decodeName(QByteArray::fromStdString(path)));
-    };
+    context.playAudioFile = [this](const std::string& path) { m_form.playAudioFile(pathFromLocal(path)); };
     context.requestStart = [this] { m_form.requestStart(); };
     context.testState = [this] { return m_form.testState(); };
     context.subtitlesOn = [this] { return m_form.subtitlesOn(); };
     context.wait = m_options.frameWait;
     context.glideStep = m_options.glideStep;
-    context.announceRefusal = [this](const std::string& key) {
-        const QString k = QString::fromStdString(key);
-        m_form.announceMessage(k);
-        m_form.prompts().inform(m_form.message(k.mid(1).toInt()));
-    };
+    context.announceRefusal = [this](int number) { tell(number); };
     context.makeVideoPlayer = m_options.makeVideoPlayer
                                   ? m_options.makeVideoPlayer
                                   : std::function<std::unique_ptr<VideoPlayer>()>(
                                         [] { return std::make_unique<MediaVideoPlayer>(); });
-    context.autoPlayOn = [this] { return m_form.autoPlayBox()->isChecked(); };
+    context.autoPlayOn = [this] { return m_form.autoPlayOn(); };
     context.messageText = [this](int number) { return qStringToCp1252(m_form.message(number)); };
     context.notePageRecord = [this](const std::string& key, const std::string& value) {
         m_pageText = setTag(m_pageText, key, value);
@@ -83,62 +58,26 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
 
     m_password = new TPassword(&m_form);
     m_password->setDelay(m_options.passwordDelay);
-    m_password->setWrongPasswordNotice([this] {
-        m_form.announceMessage(QStringLiteral("x99"));
-        m_form.prompts().inform(msg(99));
-    });
+    m_password->setWrongPasswordNotice([this] { tell(99); });
     connect(m_password, &TPassword::passwordAccepted, this, &TestRun::askUserDetails);
-    connect(m_password, &TPassword::passwordCancelled, this, [this] {
-        m_form.setBankSettings({});
-        m_questionList.clear();
-    });
+    connect(m_password, &TPassword::passwordCancelled, this, &TestRun::forgetBank);
 
     m_details = new TUserDetails(&m_form);
-    m_details->setEmptyDetailNotice([this] {
-        m_form.announceMessage(QStringLiteral("x84"));
-        m_form.prompts().inform(msg(84));
-    });
+    m_details->setEmptyDetailNotice([this] { tell(84); });
     connect(m_details, &TUserDetails::detailsAccepted, this, [this] {
         const auto details = m_details->details();
-        std::string settings = m_form.bankSettings();
+        std::string settings = m_testSettings;
         settings = setTag(settings, "userDetails1", details[0]);
         settings = setTag(settings, "userDetails2", details[1]);
         settings = setTag(settings, "userDetails3", details[2]);
-        m_form.setBankSettings(settings);
+        setTestSettings(std::move(settings));
         prepareTest();
     });
-    connect(m_details, &TUserDetails::detailsCancelled, this, [this] {
-        m_form.setBankSettings({});
-        m_questionList.clear();
-    });
+    connect(m_details, &TUserDetails::detailsCancelled, this, &TestRun::forgetBank);
 
     m_form.setBankDialogs(m_details, m_password);
 
-    ShellHooks& hooks = m_form.hooks();
-    hooks.openBank = [this](const QString& path) { openBank(path); };
-    hooks.startTest = [this] { startTest(); };
-    hooks.paintBackground = [] {};
-    hooks.leavePage = [this] { leavePage(); };
-    hooks.subtitlesChanged = [this] { refreshSubtitles(); };
-    // "openShellCall BANK.zxb" on the command line, or handed over by a
-    // later start, opens the bank.  Results files and printing join these
-    // verbs with the results.
-    hooks.continueStartup = [this](const std::vector<std::string>& args) {
-        if (args.size() >= 2 && args[0] == "openShellCall" && lowerExtension(args[1]) == ".zxb")
-            openBank(QFile::decodeName(QByteArray::fromStdString(args[1])));
-    };
-    hooks.handoff = [this](const Handoff& handoff) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(handoff.path));
-        if (handoff.verb == "openShellCall" && lowerExtension(handoff.path) == ".zxb" && QFileInfo::exists(path))
-            openBank(path);
-    };
-
-    connect(m_form.questionSlider(), &QScrollBar::valueChanged, this, &TestRun::questionSliderScroll);
-    connect(m_form.markButton(), &QPushButton::clicked, this, &TestRun::MarkButClick);
-    connect(m_form.cheatButton(), &QPushButton::pressed, this, &TestRun::CheatButtonMouseDown);
-    connect(m_form.cheatButton(), &QPushButton::released, this, &TestRun::CheatButtonMouseUp);
-    connect(m_form.helpButton(), &QPushButton::released, this, &TestRun::CheatButtonMouseUp);
-    connect(m_form.autoPlayBox(), &QCheckBox::clicked, this, &TestRun::AutoPlayClick);
+    connectWindow();
     m_form.pageArea()->installEventFilter(this);
     m_form.pageArea()->setMouseTracking(true);
 }
@@ -150,12 +89,53 @@ TestRun::~TestRun()
         m_form.pageArea()->removeEventFilter(this);
 }
 
+void TestRun::connectWindow()
+{
+    connect(&m_form, &TMainForm::openBankRequested, this, &TestRun::openBank);
+    connect(&m_form, &TMainForm::StartButtonClick, this, &TestRun::startTest);
+    connect(&m_form, &TMainForm::MarkButClick, this, &TestRun::MarkButClick);
+    connect(&m_form, &TMainForm::CheatButtonMouseDown, this, &TestRun::CheatButtonMouseDown);
+    connect(&m_form, &TMainForm::CheatButtonMouseUp, this, &TestRun::CheatButtonMouseUp);
+    connect(&m_form, &TMainForm::questionSliderScroll, this, &TestRun::questionSliderScroll);
+    connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
+    connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
+    connect(&m_form, &TMainForm::FormClosing, this, &TestRun::leavePage);
+    // "openShellCall BANK.zxb" on the command line, or handed over by a
+    // later start, opens the bank.  Results files and printing join these
+    // verbs with the results.
+    connect(&m_form, &TMainForm::startupFinished, this, [this](const std::vector<std::string>& args) {
+        if (args.size() >= 2 && args[0] == "openShellCall" && lowerExtension(args[1]) == ".zxb")
+            openBank(pathFromLocal(args[1]));
+    });
+    connect(&m_form, &TMainForm::alreadyRunningHandoff, this, [this](const Handoff& handoff) {
+        const QString path = pathFromLocal(handoff.path);
+        if (handoff.verb == "openShellCall" && lowerExtension(handoff.path) == ".zxb" && QFileInfo::exists(path))
+            openBank(path);
+    });
+}
+
 QString TestRun::msg(int number) const { return m_form.message(number); }
 
 void TestRun::refuse(int caption, int text)
 {
-    m_form.announceMessage(QStringLiteral("x%1").arg(text));
+    m_form.announceMessage(text);
     m_form.showMessageWindow(msg(caption), msg(text));
+}
+
+void TestRun::tell(int number)
+{
+    m_form.announceMessage(number);
+    m_form.prompts().inform(msg(number));
+}
+
+void TestRun::setTestSettings(std::string settings) { m_testSettings = std::move(settings); }
+
+void TestRun::forgetBank()
+{
+    m_testSettings.clear();
+    m_rules = {};
+    m_form.setBankRules(m_rules);
+    m_questionList.clear();
 }
 
 // ------------------------------------------------------------ opening a bank
@@ -177,7 +157,7 @@ void TestRun::openBank(const QString& path)
         const int number = m_form.testState() == TestState::Ready     ? 73
                            : m_form.testState() == TestState::Running ? 74
                                                                        : 75;
-        m_form.announceMessage(QStringLiteral("x%1").arg(number));
+        m_form.announceMessage(number);
         if (!m_form.prompts().askYesNo(msg(number)))
             return;
         break;
@@ -192,30 +172,22 @@ void TestRun::openBank(const QString& path)
         refuse(78, 79);
         return;
     }
-    if (m_embeddedList.size() <= 4) {
+    if (!hasEmbeddedFiles(m_embeddedList)) {
         refuse(76, 77);
         return;
     }
-    const std::string settings = m_form.bankSettings();
-    if (getTagInt(settings, "version", 0) >= 2) {
+    if (m_rules.versionRefused()) {
         refuse(63, 64);
         return;
     }
 
-    m_form.autoPlayBox()->setChecked(true);
-    m_form.autoPlayBox()->setEnabled(true);
-    if (!(m_form.windowFlags() & Qt::WindowMinimizeButtonHint)) {
-        const bool visible = m_form.isVisible();
-        m_form.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
-        if (visible)
-            m_form.show();
-    }
-    if (getTagInt(settings, "questionPreview", 0) == 0)
+    m_form.setAutoPlay(true, true);
+    m_form.setMinimiseAllowed(true);
+    if (!m_rules.isPreview())
         m_form.rememberRecentFile(path);
 
-    const std::string password = filterPlainText(getTag(settings, "BankPassword"));
-    if (!password.empty() && password != "0") {
-        m_password->setStoredPassword(getTag(settings, "BankPassword"));
+    if (m_rules.hasPassword()) {
+        m_password->setStoredPassword(m_rules.password);
         m_password->setWindowTitle(msg(100) + QStringLiteral(": ") + file.fileName().chopped(std::min<qsizetype>(4, file.fileName().size())));
         m_password->passwordEdit()->clear();
         m_password->open();
@@ -226,12 +198,14 @@ void TestRun::openBank(const QString& path)
 
 bool TestRun::readBankIndex()
 {
-    const BankIndexResult result = zx::readBankIndex(toBytes(m_bankPath));
+    const BankIndexResult result = zx::readBankIndex(localPath(m_bankPath));
     if (!result.ok())
         return false;
     m_indexLength = result.index.length;
     m_embeddedList = result.index.fileHeader;
-    m_form.setBankSettings(result.index.testList);
+    setTestSettings(result.index.testList);
+    m_rules = BankSettings::parse(m_testSettings);
+    m_form.setBankRules(m_rules);
     m_questionList = result.index.questionFileList;
     m_preTestList = result.index.preTestFileList;
     return true;
@@ -239,35 +213,27 @@ bool TestRun::readBankIndex()
 
 void TestRun::resetTestData()
 {
-    m_form.startButton()->setEnabled(false);
-    m_form.startButton()->hide();
+    m_form.setStartButtonShown(false);
     m_files.clear();
-    setEnabled(m_form.action(QStringLiteral("DetailedResults1")), false);
-    setEnabled(m_form.action(QStringLiteral("ResultsSummary1")), false);
-    m_form.setBankSettings({});
-    m_questionList.clear();
+    m_form.setViewItems(false, false, false);
+    forgetBank();
     m_preTestList.clear();
     m_embeddedList.clear();
     m_pageText.clear();
     m_indexLength = 0;
     m_currentQuestion = -1;
     m_lastQuestion = 0;
-    m_form.cheatButton()->setEnabled(false);
-    m_form.markButton()->setEnabled(false);
-    m_form.finishButton()->setEnabled(false);
-    m_form.questionSlider()->setEnabled(false);
+    m_form.disableTestControls();
     leavePage();
 }
 
 void TestRun::askUserDetails()
 {
-    const std::string settings = m_form.bankSettings();
-    if (getTagInt(settings, "shouldUserEnterDetails", 0) == 0) {
+    if (!m_rules.shouldUserEnterDetails) {
         prepareTest();
         return;
     }
-    m_details->setLabels({getTag(settings, "userEntryLabel1"), getTag(settings, "userEntryLabel2"),
-                          getTag(settings, "userEntryLabel3")});
+    m_details->setLabels(m_rules.userEntryLabels);
     for (int i = 0; i < 3; ++i)
         m_details->edit(i)->clear();
     m_details->open();
@@ -287,10 +253,10 @@ void TestRun::extractEmbeddedFiles()
         progress->repaint();
     }
     m_form.workingFolder().clear();
-    m_files.setWorkingFolder(toBytes(m_form.workingFolder().path()));
+    m_files.setWorkingFolder(localPath(m_form.workingFolder().path()));
     if (progress)
         progress->progressLabel()->setText(msg(82));
-    m_files.extract(toBytes(m_bankPath), m_indexLength, m_embeddedList, m_options.random,
+    m_files.extract(localPath(m_bankPath), m_indexLength, m_embeddedList, m_options.random,
                     [progress](std::int64_t done, std::int64_t total) {
                         if (!progress)
                             return;
@@ -311,25 +277,15 @@ void TestRun::prepareTest()
     extractEmbeddedFiles();
     m_lastQuestion = listPageCount(m_preTestList) - 1;
 
-    const int windowSize = getTagInt(getTag(m_questionList, "questionFile0"), "windowSize", 1);
-    const QSize size = windowSize == 1 ? QSize(800, 600) : windowSize == 2 ? QSize(1024, 768) : QSize(640, 480);
-    QRect desktop;
-    if (m_options.desktop) {
-        desktop = m_options.desktop();
-    } else if (QScreen* screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen()) {
-        desktop = screen->availableGeometry();
-    }
-    if (desktop.isValid() && (desktop.height() < size.height() || desktop.width() < size.width())) {
-        m_form.announceMessage(QStringLiteral("x103"));
-        m_form.prompts().inform(msg(103));
+    const PageSize size = pageSizeOfQuestionList(m_questionList);
+    const QRect desktop = m_options.desktop ? m_options.desktop() : m_form.availableDesktop();
+    if (desktop.isValid() && (desktop.height() < size.height || desktop.width() < size.width)) {
+        tell(103);
         return;
     }
-    m_form.setPageSize(size.width(), size.height());
-    if (desktop.isValid()) {
-        QRect frame = m_form.frameGeometry();
-        frame.moveCenter(desktop.center());
-        m_form.move(frame.topLeft());
-    }
+    m_form.setPageSize(size);
+    if (desktop.isValid())
+        m_form.centreOn(desktop);
     m_form.repaint();
 
     if (m_lastQuestion < 0) {
@@ -337,88 +293,22 @@ void TestRun::prepareTest()
         return;
     }
     m_form.setTestState(TestState::Ready);
-    layoutControlPanel(false);
+    m_form.applyControlPanel(m_form.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
 }
 
 void TestRun::showFirstPage()
 {
-    QScrollBar* slider = m_form.questionSlider();
-    slider->blockSignals(true);
-    slider->setMaximum(m_lastQuestion);
-    slider->setValue(0);
-    slider->blockSignals(false);
+    m_form.setQuestionRange(m_lastQuestion, 0, true);
     m_currentQuestion = -1;
-    const std::string settings = m_form.bankSettings();
-    setEnabled(m_form.action(QStringLiteral("SaveResults1")), getTagInt(settings, "allowSaving", 0) == 1);
-    setEnabled(m_form.action(QStringLiteral("PrintSetup1")), getTagInt(settings, "allowPrinting", 0) == 1);
-    setEnabled(m_form.action(QStringLiteral("Print1")), getTagInt(settings, "allowPrinting", 0) == 1);
-    slider->setEnabled(true);
+    m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     goToQuestion(0);
-}
-
-void TestRun::layoutControlPanel(bool enableCheat)
-{
-    const std::string settings = m_form.bankSettings();
-    const int width = m_form.controlPanel()->width();
-    const int top = 3;
-    const int height = 27 - 2 * top;
-    QPushButton* finish = m_form.finishButton();
-    QPushButton* mark = m_form.markButton();
-    QPushButton* cheat = m_form.cheatButton();
-    QPushButton* start = m_form.startButton();
-
-    finish->setGeometry(width - 7 - finish->width(), top, finish->width(), height);
-    start->move((width - start->width()) / 2, start->y());
-    int leftmost = finish->x();
-
-    const bool exam = getTagInt(settings, "isExam", 0) == 1;
-    if (exam) {
-        mark->hide();
-        cheat->hide();
-    } else {
-        if (getTagInt(settings, "allowMarking", 0) == 1) {
-            mark->setGeometry(finish->x() - 1 - mark->width(), top, mark->width(), height);
-            mark->show();
-            mark->setEnabled(enableCheat);
-            leftmost = mark->x();
-        } else {
-            mark->hide();
-            mark->setEnabled(false);
-        }
-        int cheatWidth = 0;
-        if (getTagInt(settings, "allowCheating", 0) == 1) {
-            cheatWidth = 50;
-            cheat->setText(msg(94));
-        } else if (getTagInt(settings, "ShowAnswer", 0) == 1) {
-            cheatWidth = 100;
-            cheat->setText(msg(88));
-        }
-        if (cheatWidth > 0) {
-            const int right = mark->isVisibleTo(m_form.controlPanel()) ? mark->x() : finish->x();
-            cheat->setGeometry(right - 1 - cheatWidth, top, cheatWidth, height);
-            cheat->show();
-            cheat->setEnabled(enableCheat);
-            leftmost = cheat->x();
-        } else {
-            cheat->hide();
-        }
-    }
-    // The Help button sits between the auto-play box and the slider, so the
-    // right edge is free for Finish, Mark and Cheat.
-    QPushButton* help = m_form.helpButton();
-    const QRect autoPlay = m_form.autoPlayBox()->geometry();
-    help->setGeometry(autoPlay.right() + 4, top, help->width(), height);
-    QScrollBar* slider = m_form.questionSlider();
-    const int sliderLeft = help->geometry().right() + 5;
-    slider->setGeometry(sliderLeft, slider->y(), std::max(10, leftmost - 2 - sliderLeft), slider->height());
 }
 
 void TestRun::startTest()
 {
     m_form.clearStartRequest();
-    m_form.startButton()->setEnabled(false);
-    m_form.startButton()->hide();
+    m_form.setStartButtonShown(false);
 
     const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
     StartTime start;
@@ -431,19 +321,15 @@ void TestRun::startTest()
     const QLocale locale;
     start.dayName = qStringToCp1252(locale.dayName(now.date().dayOfWeek(), QLocale::LongFormat));
     start.monthName = qStringToCp1252(locale.monthName(now.date().month(), QLocale::LongFormat));
-    std::string settings = stampStartDates(m_form.bankSettings(), start);
-    m_form.setBankSettings(settings);
+    setTestSettings(stampStartDates(m_testSettings, start));
 
     // The question pool is read whatever the number of pre-test pages.
-    const AssembledQuestions test = assembleQuestions(m_questionList, settings, m_options.random);
+    const AssembledQuestions test = assembleQuestions(m_questionList, m_testSettings, m_options.random);
     if (test.lastQuestion < 0) {
-        m_form.announceMessage(QStringLiteral("x77"));
+        m_form.announceMessage(77);
         m_form.prompts().warn(msg(77));
         m_form.setTestState(TestState::NoTest);
-        m_form.questionSlider()->blockSignals(true);
-        m_form.questionSlider()->setValue(0);
-        m_form.questionSlider()->blockSignals(false);
-        m_form.questionSlider()->setEnabled(false);
+        m_form.setQuestionRange(0, 0, false);
         leavePage();
         return;
     }
@@ -451,32 +337,16 @@ void TestRun::startTest()
     m_lastQuestion = test.lastQuestion;
 
     m_form.repaint();
-    QPushButton* finish = m_form.finishButton();
-    finish->move(m_form.controlPanel()->width() - 7 - finish->width(), finish->y());
-    finish->setEnabled(getTagInt(settings, "questionPreview", 0) == 0);
-
-    if (getTagInt(settings, "isExam", 0) == 1) {
+    if (m_rules.isExam) {
         m_form.setTestState(TestState::RunningExam);
-        setEnabled(m_form.action(QStringLiteral("FileOpenItem")), false);
-        setEnabled(m_form.action(QStringLiteral("FileExitItem")), false);
-        m_form.markButton()->hide();
-        m_form.cheatButton()->hide();
-        if (m_form.coverWindow())
-            m_form.coverWindow()->showCover();
-        if (m_form.windowFlags() & Qt::WindowMinimizeButtonHint) {
-            const bool visible = m_form.isVisible();
-            m_form.setWindowFlag(Qt::WindowMinimizeButtonHint, false);
-            if (visible)
-                m_form.show();
-        }
-        for (int i = 1; i <= 4; ++i)
-            setEnabled(m_form.action(QStringLiteral("zxWebJump%1").arg(i)), false);
+        m_form.setExamLock(true);
+        m_form.showCover(true);
     } else {
         m_form.setTestState(TestState::Running);
-        if (getTagInt(settings, "showBackgroundCover", 0) == 1 && m_form.coverWindow())
-            m_form.coverWindow()->showCover();
+        if (m_rules.showBackgroundCover)
+            m_form.showCover(true);
     }
-    layoutControlPanel(true);
+    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
 
     showFirstPage();
 }
@@ -507,23 +377,17 @@ void TestRun::goToQuestion(int n)
     if (state == TestState::Finished || state == TestState::ResultsStored)
         MarkButClick();
 
-    if (m_form.autoPlayBox()->isChecked())
+    if (m_form.autoPlayOn())
         playQuestionAudio();
-    if (m_form.startButton()->isVisible())
-        m_form.startButton()->raise();
     if (n == m_lastQuestion && state == TestState::Ready && !m_page->hasStartTestPicture())
         showStartButton();
 }
 
 void TestRun::showStartButton()
 {
-    QPushButton* start = m_form.startButton();
-    zxObject service(&m_form, {}, m_page->context());
-    const QPoint at = start->mapTo(&m_form, QPoint(0, 0));
-    service.attentionFrame(at.x(), at.y(), &m_form, start->height(), start->width());
-    start->setEnabled(true);
-    start->show();
-    start->raise();
+    const zxObject service(&m_form, {}, m_page->context());
+    m_form.frameStartButton(service);
+    m_form.setStartButtonShown(true);
 }
 
 void TestRun::playQuestionAudio()
@@ -532,9 +396,9 @@ void TestRun::playQuestionAudio()
     if (audio == "0" || audio.empty())
         return;
     const std::string path = resolveBankFile(audio);
-    if (!QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))) || !mediaHeaderMatches(path))
+    if (!QFileInfo::exists(pathFromLocal(path)) || !mediaHeaderMatches(path))
         return;
-    m_form.playAudioFile(QFile::decodeName(QByteArray::fromStdString(path)));
+    m_form.playAudioFile(pathFromLocal(path));
 }
 
 void TestRun::saveAnswersOfPage()
@@ -558,7 +422,7 @@ void TestRun::revealFeedback(const std::string& code, QWidget* parent) { m_page-
 
 void TestRun::hideFeedback(const std::string& code) { m_page->hideFeedback(code); }
 
-void TestRun::MarkButClick() { m_page->markPage(m_form.bankSettings()); }
+void TestRun::MarkButClick() { m_page->markPage(m_testSettings); }
 
 void TestRun::CheatButtonMouseDown()
 {

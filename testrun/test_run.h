@@ -1,10 +1,12 @@
 // The test run: opening a bank (password and candidate's details),
-// assembling the test, moving between pages and building them.  Attached
-// to the main window, whose menus and control panel call into it.
+// assembling the test, moving between pages and building them.  It drives
+// the main window through the window's commands and follows the user
+// through the window's signals (see app/main_form.h).
 #pragma once
 
 #include "objects/core/test_state.h"
 #include "tagtext/stored_file.h"
+#include "testrun/core/bank_settings.h"
 #include "testrun/core/embedded_files.h"
 
 #include <QColor>
@@ -75,6 +77,11 @@ public:
 
     // ---- state
     const QString& bankPath() const { return m_bankPath; }
+    // The test settings: the bank's settings text with what the test adds
+    // (the candidate's details, the start and end dates).
+    const std::string& testSettings() const { return m_testSettings; }
+    // The bank's rules, read from its settings when it was opened.
+    const BankSettings& rules() const { return m_rules; }
     const std::string& questionList() const { return m_questionList; }
     const std::string& preTestList() const { return m_preTestList; }
     const std::string& embeddedFileList() const { return m_embeddedList; }
@@ -91,8 +98,9 @@ public:
 private:
     bool readBankIndex();
     void resetTestData();
+    void setTestSettings(std::string settings);
+    void forgetBank();
     void extractEmbeddedFiles();
-    void layoutControlPanel(bool enableCheat);
     // Slider at page 0 of the list in use, file menu items, first page.
     void showFirstPage();
     void playQuestionAudio();
@@ -101,6 +109,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     QString msg(int number) const;
     void refuse(int caption, int text);
+    void tell(int number); // announced, then a plain message box
+    void connectWindow();
 
     TMainForm& m_form;
     TestRunOptions m_options;
@@ -110,6 +120,8 @@ private:
     TUserDetails* m_details;
 
     QString m_bankPath;
+    std::string m_testSettings;
+    BankSettings m_rules;
     std::string m_questionList;
     std::string m_preTestList;
     std::string m_embeddedList;

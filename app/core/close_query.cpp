@@ -1,13 +1,11 @@
 #include "app/core/close_query.h"
 
-#include "tagtext/tagged_text.h"
-
 namespace zx {
 
-CloseDecision decideClose(TestState state, std::string_view bankSettings)
+CloseDecision decideClose(TestState state, const BankSettings& rules)
 {
     // A question preview from the authoring editor closes at once.
-    if (getTagInt(bankSettings, "questionPreview", 0) == 1)
+    if (rules.closesWithoutAsking())
         return CloseDecision::Close;
     switch (state) {
     case TestState::RunningExam:
@@ -15,8 +13,7 @@ CloseDecision decideClose(TestState state, std::string_view bankSettings)
     case TestState::Running:
         return CloseDecision::AskRunning;
     case TestState::Finished:
-        return getTagInt(bankSettings, "allowSaving", 0) == 1 ? CloseDecision::AskUnsavedResults
-                                                              : CloseDecision::Close;
+        return rules.allowSaving ? CloseDecision::AskUnsavedResults : CloseDecision::Close;
     default:
         return CloseDecision::Close;
     }

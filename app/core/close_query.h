@@ -2,8 +2,7 @@
 #pragma once
 
 #include "objects/core/test_state.h"
-
-#include <string_view>
+#include "testrun/core/bank_settings.h"
 
 namespace zx {
 
@@ -14,8 +13,7 @@ enum class CloseDecision {
     AskUnsavedResults // ask x18 with Yes and No
 };
 
-// bankSettings is the open bank's settings text (empty without a bank);
-// its questionPreview and allowSaving elements are read here.
-CloseDecision decideClose(TestState state, std::string_view bankSettings);
+// `rules` are the open bank's rules (the defaults without a bank).
+CloseDecision decideClose(TestState state, const BankSettings& rules);
 
 } // namespace zx

@@ -232,20 +232,5 @@ int messageNumberFromKey(std::string_view key)
     return n < languageMessageCount ? n : -1;
 }
 
-std::string withLfBreaks(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 } // namespace zx

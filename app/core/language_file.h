@@ -17,6 +17,8 @@
 // front end (app/language_applier.h); everything here is plain C++.
 #pragma once
 
+#include "tagtext/tagged_text.h" // withLfBreaks
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -108,7 +110,6 @@ std::string hintMessageKey(const std::array<std::string, languageHintCount>& hin
 // Message number of a key "x" + decimal digits (at most 3), or -1.
 int messageNumberFromKey(std::string_view key);
 
-// Line breaks of a message (CR LF, CR or LF) as single LF, for widgets.
-std::string withLfBreaks(std::string_view text);
+
 
 } // namespace zx

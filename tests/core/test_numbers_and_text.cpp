@@ -1,3 +1,4 @@
+#include "objects/core/text_display.h"
 #include "tagtext/colour.h"
 #include "tagtext/cp1252.h"
 #include "tagtext/decimal.h"
@@ -88,4 +89,13 @@ TEST(Cp1252, LowerCaseOfTypedAnswers)
 {
     EXPECT_EQ(lowerCp1252(std::string("PARIS \xC0\xC9\xDE\xD7\x8A\x8C\x8E\x9F\xDF")),
               std::string("paris \xE0\xE9\xFE\xD7\x9A\x9C\x9E\xFF\xDF"));
+}
+
+TEST(TextObject, LineMarksAreRemovedAndBreaksKept)
+{
+    EXPECT_EQ(textObjectDisplayText("<zxLine>One</zxLine><zxLine>Two</zxLine>"), "OneTwo");
+    EXPECT_EQ(textObjectDisplayText("<zxLine>One</zxLine>\r\n<zxLine>Two</zxLine>"), "One\nTwo");
+    EXPECT_EQ(textObjectDisplayText("lone </zxLine>close and <zxLine>open"), "lone close and open");
+    EXPECT_EQ(textObjectDisplayText("a\rb\n\nc"), "a\nb\n\nc");
+    EXPECT_EQ(textObjectDisplayText("<zxLine<zxLine>>x"), "x") << "marks made by a removal go as well";
 }

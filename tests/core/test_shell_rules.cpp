@@ -124,28 +124,37 @@ TEST(ShellRecentFiles, ReopenMenuOrderAndCaptions)
     EXPECT_EQ(recentResultValueName(29), "lastQResult29");
 }
 
+namespace {
+
+zx::CloseDecision closeFor(zx::TestState state, std::string_view settingsText)
+{
+    return zx::decideClose(state, zx::BankSettings::parse(settingsText));
+}
+
+} // namespace
+
 TEST(ShellCloseQuery, EveryState)
 {
     const std::string none;
-    EXPECT_EQ(decideClose(TestState::NoTest, none), CloseDecision::Close);
-    EXPECT_EQ(decideClose(TestState::Ready, none), CloseDecision::Close);
-    EXPECT_EQ(decideClose(TestState::Running, none), CloseDecision::AskRunning);
-    EXPECT_EQ(decideClose(TestState::RunningExam, none), CloseDecision::RefuseExam);
-    EXPECT_EQ(decideClose(TestState::Finished, none), CloseDecision::Close);
-    EXPECT_EQ(decideClose(TestState::Finished, "<allowSaving>1</allowSaving>"),
+    EXPECT_EQ(closeFor(TestState::NoTest, none), CloseDecision::Close);
+    EXPECT_EQ(closeFor(TestState::Ready, none), CloseDecision::Close);
+    EXPECT_EQ(closeFor(TestState::Running, none), CloseDecision::AskRunning);
+    EXPECT_EQ(closeFor(TestState::RunningExam, none), CloseDecision::RefuseExam);
+    EXPECT_EQ(closeFor(TestState::Finished, none), CloseDecision::Close);
+    EXPECT_EQ(closeFor(TestState::Finished, "<allowSaving>1</allowSaving>"),
               CloseDecision::AskUnsavedResults);
-    EXPECT_EQ(decideClose(TestState::Finished, "<allowSaving>2</allowSaving>"), CloseDecision::Close);
-    EXPECT_EQ(decideClose(TestState::ResultsStored, "<allowSaving>1</allowSaving>"), CloseDecision::Close);
+    EXPECT_EQ(closeFor(TestState::Finished, "<allowSaving>2</allowSaving>"), CloseDecision::Close);
+    EXPECT_EQ(closeFor(TestState::ResultsStored, "<allowSaving>1</allowSaving>"), CloseDecision::Close);
 }
 
 TEST(ShellCloseQuery, QuestionPreviewClosesInEveryState)
 {
     const std::string preview = "<allowSaving>1</allowSaving><questionPreview>1</questionPreview>";
     for (int s = 0; s <= 5; ++s)
-        EXPECT_EQ(decideClose(static_cast<TestState>(s), preview), CloseDecision::Close) << s;
-    EXPECT_EQ(decideClose(TestState::RunningExam, "<questionPreview>2</questionPreview>"),
+        EXPECT_EQ(closeFor(static_cast<TestState>(s), preview), CloseDecision::Close) << s;
+    EXPECT_EQ(closeFor(TestState::RunningExam, "<questionPreview>2</questionPreview>"),
               CloseDecision::RefuseExam);
-    EXPECT_EQ(decideClose(TestState::RunningExam, "<questionPreview>x</questionPreview>"),
+    EXPECT_EQ(closeFor(TestState::RunningExam, "<questionPreview>x</questionPreview>"),
               CloseDecision::RefuseExam);
 }
 

@@ -2,7 +2,12 @@
 
 #include "tagtext/stored_file.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QFrame>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -24,6 +29,29 @@ std::string englishLines()
            "FileOpenItem Caption &Open a bank\r\n";
 }
 
+QPushButton* panelButton(const QWidget& form, const char* name)
+{
+    auto* button = form.findChild<QPushButton*>(QString::fromLatin1(name));
+    EXPECT_NE(button, nullptr) << name;
+    return button;
+}
+
+QScrollBar* questionSlider(const QWidget& form)
+{
+    return form.findChild<QScrollBar*>(QStringLiteral("questionSlider"));
+}
+
+QCheckBox* autoPlayBox(const QWidget& form) { return form.findChild<QCheckBox*>(QStringLiteral("AutoPlay")); }
+
+QFrame* controlPanel(const QWidget& form) { return form.findChild<QFrame*>(QStringLiteral("ControlPanel")); }
+
+QAction* menuItem(const QWidget& form, const QString& name)
+{
+    auto* item = form.findChild<QAction*>(name);
+    EXPECT_NE(item, nullptr) << name.toStdString();
+    return item;
+}
+
 void ShellFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
@@ -38,9 +66,9 @@ void ShellFixture::SetUp()
 void ShellFixture::TearDown()
 {
     if (m_form) {
-        m_form->hooks() = {};
+        m_form->disconnect();
         m_form->setTestState(TestState::NoTest);
-        m_form->setBankSettings({});
+        m_form->setBankRules({});
         m_form->close();
         m_form.reset();
     }

@@ -8,6 +8,12 @@
 #include "tests/support/fake_sound_backend.h"
 
 #include <QStringList>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QPushButton;
+class QScrollBar;
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,5 +64,13 @@ protected:
 
 // The lines of the standard test language.
 std::string englishLines();
+
+// The window's controls, found by their object names as a language file
+// finds them: tests act on them as the user does.
+QPushButton* panelButton(const QWidget& form, const char* name);
+QScrollBar* questionSlider(const QWidget& form);
+QCheckBox* autoPlayBox(const QWidget& form);
+QFrame* controlPanel(const QWidget& form);
+QAction* menuItem(const QWidget& form, const QString& name);
 
 } // namespace zx::test

@@ -49,7 +49,7 @@ protected:
     PageBuilder& build(const std::string& page, TestState state = TestState::Running)
     {
         PageContext c = context();
-        c.announceRefusal = [this](const std::string& key) { m_refusals.push_back(key); };
+        c.announceRefusal = [this](int number) { m_refusals.push_back(number); };
         m_builder = std::make_unique<PageBuilder>(m_page.get(), c);
         m_builder->loadTickAndCross("<tickFileAbs>tick.bmp</tickFileAbs><crossFileAbs>cross.bmp</crossFileAbs>");
         m_builder->buildPage(page, state);
@@ -68,7 +68,7 @@ protected:
     }
 
     std::unique_ptr<PageBuilder> m_builder;
-    std::vector<std::string> m_refusals;
+    std::vector<int> m_refusals;
 };
 
 TEST_F(AnswerButtonTest, TrueFalseHalvesOnAHundredPixelPicture)
@@ -212,7 +212,7 @@ TEST_F(AnswerButtonTest, FinishedTestRefusesPresses)
     clickPage(260, 110);
     EXPECT_EQ(page.button(0)->state(), 1);
     EXPECT_EQ(page.button(1)->state(), 0);
-    EXPECT_EQ(m_refusals, (std::vector<std::string>{"x83", "x83"}));
+    EXPECT_EQ(m_refusals, (std::vector<int>{83, 83}));
     EXPECT_TRUE(m_played.empty());
 }
 

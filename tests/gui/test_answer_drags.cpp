@@ -32,7 +32,7 @@ protected:
     PageBuilder& build(const std::string& page, TestState state = TestState::Running)
     {
         PageContext c = context();
-        c.announceRefusal = [this](const std::string& key) { m_refusals.push_back(key); };
+        c.announceRefusal = [this](int number) { m_refusals.push_back(number); };
         c.glideStep = [this](QWidget* moved) {
             m_steps.push_back({moved->x(), moved->y()});
             if (m_leaveOnStep && m_builder) {
@@ -66,7 +66,7 @@ protected:
     static QPoint at(const zxDrag* drag) { return drag->visual()->pos(); }
 
     std::unique_ptr<PageBuilder> m_builder;
-    std::vector<std::string> m_refusals;
+    std::vector<int> m_refusals;
     std::vector<Position> m_steps;
     bool m_leaveOnStep = false;
 };
@@ -222,7 +222,7 @@ TEST_F(AnswerDragTest, FinishedTestAndLeavingMidDrag)
     PageBuilder& page = build(item(10, 10, "<userAnswer>0</userAnswer>"), TestState::ResultsStored);
     dragTo(page.drag(0), {300, 300});
     EXPECT_EQ(at(page.drag(0)), QPoint(150, 60)) << "no dragging once the test is finished";
-    EXPECT_EQ(m_refusals, std::vector<std::string>{"x83"});
+    EXPECT_EQ(m_refusals, std::vector<int>{83});
 
     // The page is left while an item is held: the cursor comes back and
     // the queues forget the page.

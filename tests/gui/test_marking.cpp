@@ -71,7 +71,7 @@ TEST_F(MarkingTest, PageSumsAndTicksOnlyWhereTheBestWasGot)
     ASSERT_EQ(page.fieldCount(), 1);
     ASSERT_EQ(page.buttonCount(), 1);
     ASSERT_EQ(page.dragCount(), 1);
-    const ScoreTally first = page.markPage(m_form->bankSettings());
+    const ScoreTally first = page.markPage(m_run->testSettings());
     EXPECT_EQ(first.score, 100);
     EXPECT_EQ(first.best, 400);
     EXPECT_EQ(first.worst, 0);
@@ -85,8 +85,8 @@ TEST_F(MarkingTest, PageSumsAndTicksOnlyWhereTheBestWasGot)
     EXPECT_TRUE(panelShown(1));
 
     // The Mark button does the same, again and again.
-    QTest::mouseClick(m_form->markButton(), Qt::LeftButton);
-    EXPECT_EQ(page.markPage(m_form->bankSettings()), first);
+    QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
+    EXPECT_EQ(page.markPage(m_run->testSettings()), first);
     EXPECT_TRUE(panelShown(1));
     EXPECT_FALSE(panelShown(0));
 }
@@ -95,7 +95,7 @@ TEST_F(MarkingTest, PageWithoutAnswerObjectsMatchesBestAndWorst)
 {
     openPages({"<windowSize>1</windowSize>" + feedback(0, "1") + feedback(1, "2") + feedback(4, "3") +
                panelText("1", "well done") + "<ShowAllFeedbackMatches>1</ShowAllFeedbackMatches>"});
-    QTest::mouseClick(m_form->markButton(), Qt::LeftButton);
+    QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
     EXPECT_TRUE(panelShown(0));
     EXPECT_TRUE(panelShown(1));
     EXPECT_FALSE(panelShown(2));
@@ -109,7 +109,7 @@ TEST_F(MarkingTest, PageWithoutAnswerObjectsMatchesBestAndWorst)
 TEST_F(MarkingTest, FeedbackSwitchedOffStillMarks)
 {
     openPages({fieldButtonItem + feedback(5, "1")}, "<version>1</version><ShowFeedback>0</ShowFeedback>");
-    QTest::mouseClick(m_form->markButton(), Qt::LeftButton);
+    QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
     EXPECT_FALSE(panelShown(0));
     EXPECT_TRUE(m_run->page().field(0)->markPicture()->isVisible());
 }
@@ -141,7 +141,7 @@ TEST_F(MarkingTest, CheatShowsAnswersAndReleaseGivesEverythingBack)
     const QPoint firstAt = page.drag(0)->visual()->pos();
     const QPoint secondAt = page.drag(1)->visual()->pos();
 
-    QTest::mousePress(m_form->cheatButton(), Qt::LeftButton);
+    QTest::mousePress(panelButton(*m_form, "CheatButton"), Qt::LeftButton);
     EXPECT_EQ(box->text(), QStringLiteral("Mars"));
     EXPECT_EQ(page.button(0)->state(), 0); // the candidate's state stays
     // Both items sit on their targets while Cheat is held, limit or not.
@@ -149,7 +149,7 @@ TEST_F(MarkingTest, CheatShowsAnswersAndReleaseGivesEverythingBack)
     EXPECT_EQ(page.drag(1)->visual()->pos(), QPoint(500 + 40 - 20, 200 + 20 - 10));
     EXPECT_GT(m_glideSteps, 0);
 
-    QTest::mouseRelease(m_form->cheatButton(), Qt::LeftButton);
+    QTest::mouseRelease(panelButton(*m_form, "CheatButton"), Qt::LeftButton);
     EXPECT_EQ(box->text(), QStringLiteral("Venus"));
     EXPECT_EQ(page.button(0)->state(), 0);
     EXPECT_EQ(page.button(1)->state(), 1);
@@ -158,7 +158,7 @@ TEST_F(MarkingTest, CheatShowsAnswersAndReleaseGivesEverythingBack)
     EXPECT_EQ(page.pageTextWithAnswers(m_run->pageText()), before);
 
     // Help released without a Cheat press changes nothing.
-    QTest::mouseClick(m_form->helpButton(), Qt::LeftButton);
+    QTest::mouseClick(panelButton(*m_form, "HelpButton"), Qt::LeftButton);
     EXPECT_EQ(box->text(), QStringLiteral("Venus"));
     EXPECT_EQ(page.pageTextWithAnswers(m_run->pageText()), before);
 }
@@ -166,9 +166,9 @@ TEST_F(MarkingTest, CheatShowsAnswersAndReleaseGivesEverythingBack)
 TEST_F(MarkingTest, FinishedPagesShowTheirMarkingAndRefuseChanges)
 {
     openPages({fieldButtonItem + feedback(5, "1"), "<windowSize>1</windowSize>" + panelText("0", "second")});
-    m_form->questionSlider()->setValue(1);
+    questionSlider(*m_form)->setValue(1);
     m_form->setTestState(TestState::Finished);
-    m_form->questionSlider()->setValue(0);
+    questionSlider(*m_form)->setValue(0);
     PageBuilder& page = m_run->page();
     ASSERT_EQ(page.fieldCount(), 1);
     EXPECT_TRUE(page.field(0)->markPicture() && page.field(0)->markPicture()->isVisible());
@@ -203,18 +203,18 @@ TEST_F(MarkingTest, VideosStartOnThePageOnlyWithAutoPlayAndAlwaysInAPanel)
     ASSERT_EQ(m_form->testState(), TestState::Running);
     EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), 1);
 
-    m_form->questionSlider()->setValue(1);
+    questionSlider(*m_form)->setValue(1);
     const int plays = static_cast<int>(m_videoLog->calls.filter(QStringLiteral("play")).size());
     EXPECT_EQ(m_run->page().video(0)->panel(), nullptr); // waits for its panel
-    QTest::mouseClick(m_form->autoPlayBox(), Qt::LeftButton);
-    ASSERT_FALSE(m_form->autoPlayBox()->isChecked());
-    QTest::mouseClick(m_form->markButton(), Qt::LeftButton);
+    QTest::mouseClick(autoPlayBox(*m_form), Qt::LeftButton);
+    ASSERT_FALSE(autoPlayBox(*m_form)->isChecked());
+    QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
     EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 1);
     EXPECT_EQ(m_run->page().video(0)->panel()->parentWidget(), m_run->page().feedback(0)->panel());
 
-    m_form->questionSlider()->setValue(2);
+    questionSlider(*m_form)->setValue(2);
     EXPECT_EQ(getTag(m_run->pageText(), "videoProblem"), "message 86");
-    m_form->questionSlider()->setValue(3); // auto-play off: no start on the page
+    questionSlider(*m_form)->setValue(3); // auto-play off: no start on the page
     EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 1);
     // The note went into the stored page.
     EXPECT_NE(m_run->questionList().find("<videoProblem>message 86</videoProblem>"), std::string::npos);

@@ -66,15 +66,6 @@ TEST_F(PageTextTest, DefaultsAndEveryKey)
     EXPECT_EQ(label->alignment(), Qt::AlignRight | Qt::AlignTop);
 }
 
-TEST_F(PageTextTest, LineMarksAreRemovedAndBreaksKept)
-{
-    EXPECT_EQ(zxText::displayText("<zxLine>One</zxLine><zxLine>Two</zxLine>"), "OneTwo");
-    EXPECT_EQ(zxText::displayText("<zxLine>One</zxLine>\r\n<zxLine>Two</zxLine>"), "One\nTwo");
-    EXPECT_EQ(zxText::displayText("lone </zxLine>close and <zxLine>open"), "lone close and open");
-    EXPECT_EQ(zxText::displayText("a\rb\n\nc"), "a\nb\n\nc");
-    EXPECT_EQ(zxText::displayText("<zxLine<zxLine>>x"), "x") << "marks made by a removal go as well";
-}
-
 TEST_F(PageTextTest, ColourFallbacks)
 {
     zxText residue(m_page.get(), "<feedback>0</feedback><zxFontColour>x<newColour=255>y</zxFontColour>", context());

@@ -5,11 +5,13 @@
 
 #include "shell_fixture.h"
 
-#include "tests/support/fake_video_player.h"
+#include "objects/qt_text.h"
 #include "objects/zx_text.h"
-#include "tools/bankpack/bank_packer.h"
 #include "testrun/page_builder.h"
 #include "testrun/test_run.h"
+#include "tests/support/fake_video_player.h"
+#include "tests/support/page_text.h"
+#include "tools/bankpack/bank_packer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -68,7 +70,7 @@ protected:
         const QString to = m_dir.path() + QStringLiteral("/") + QFileInfo(from).fileName() + QStringLiteral(".zxb");
         PackOptions options;
         options.requirePlayable = false;
-        const PackResult result = packBank(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), options);
+        const PackResult result = packBank(localPath(from), localPath(to), options);
         EXPECT_TRUE(result.ok) << result.error;
         return to;
     }
@@ -101,15 +103,14 @@ protected:
     }
     static std::string page(const std::string& text, const std::string& extra = {})
     {
-        return "<windowSize>1</windowSize><zxText><zxString>" + text +
-               "</zxString><feedback>0</feedback></zxText>" + extra;
+        return zx::testing::questionPage(text, extra);
     }
+    // The text the i-th text object shows, as UTF-8.
     std::string shownText(int i = 0) const
     {
         zxText* text = m_run->page().text(i);
-        return text && text->label() ? qStringToCp1252(text->label()->text()) : std::string();
+        return text && text->label() ? text->label()->text().toStdString() : std::string();
     }
-    static std::string qStringToCp1252(const QString& s) { return s.toStdString(); }
 
     std::unique_ptr<TestRun> m_run;
     QList<int> m_passwordWaits;

@@ -59,7 +59,7 @@ TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     int continued = 0;
-    makeForm().hooks().continueStartup = [&](const std::vector<std::string>&) { ++continued; };
+    QObject::connect(&makeForm(), &TMainForm::startupFinished, [&](const std::vector<std::string>&) { ++continued; });
     EXPECT_TRUE(m_form->firstPaintPending());
     startForm();
     EXPECT_TRUE(m_form->startupDone());
@@ -77,7 +77,7 @@ TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
     EXPECT_FALSE(m_form->flashAvailable());
     EXPECT_TRUE(m_form->hintsShown());
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), TMainForm::hintPauseMs);
-    EXPECT_EQ(m_form->action(QStringLiteral("FileOpenItem"))->text(), QStringLiteral("&Open a bank"));
+    EXPECT_EQ(menuItem(*m_form, QStringLiteral("FileOpenItem"))->text(), QStringLiteral("&Open a bank"));
     EXPECT_TRUE(m_warnings.isEmpty());
 }
 
@@ -87,14 +87,14 @@ TEST_F(ShellFixture, PageAreaLiesAboveTheControlPanel)
     startForm();
     m_form->setPageSize(800, 600);
     EXPECT_EQ(m_form->pageArea()->geometry(), QRect(0, 0, 800, 573));
-    EXPECT_EQ(m_form->controlPanel()->geometry(), QRect(0, 573, 800, 27));
+    EXPECT_EQ(controlPanel(*m_form)->geometry(), QRect(0, 573, 800, 27));
     EXPECT_EQ(m_form->centralWidget()->size(), QSize(800, 600));
-    for (QWidget* control : {static_cast<QWidget*>(m_form->questionSlider()),
-                             static_cast<QWidget*>(m_form->finishButton()),
-                             static_cast<QWidget*>(m_form->helpButton())})
-        EXPECT_TRUE(m_form->controlPanel()->rect().contains(control->geometry())) << control->objectName().toStdString();
-    EXPECT_TRUE(m_form->autoPlay());
-    EXPECT_FALSE(m_form->startButton()->isVisible());
+    for (QWidget* control : {static_cast<QWidget*>(questionSlider(*m_form)),
+                             static_cast<QWidget*>(panelButton(*m_form, "FinishButton")),
+                             static_cast<QWidget*>(panelButton(*m_form, "HelpButton"))})
+        EXPECT_TRUE(controlPanel(*m_form)->rect().contains(control->geometry())) << control->objectName().toStdString();
+    EXPECT_TRUE(m_form->autoPlayOn());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
 }
 
 TEST_F(ShellFixture, NoLanguageFileWarnsAndEnds)
@@ -110,14 +110,14 @@ TEST_F(ShellFixture, AudioCommandsNeedTheSoundFolder)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
-    EXPECT_FALSE(m_form->action(QStringLiteral("AudioMessages"))->isEnabled());
-    EXPECT_FALSE(m_form->action(QStringLiteral("TellMeAudio1"))->isEnabled());
+    EXPECT_FALSE(menuItem(*m_form, QStringLiteral("AudioMessages"))->isEnabled());
+    EXPECT_FALSE(menuItem(*m_form, QStringLiteral("TellMeAudio1"))->isEnabled());
     m_form.reset();
 
     makeSoundFolder();
     startForm();
-    EXPECT_TRUE(m_form->action(QStringLiteral("AudioMessages"))->isEnabled());
-    EXPECT_TRUE(m_form->action(QStringLiteral("TellMeAudio1"))->isEnabled());
+    EXPECT_TRUE(menuItem(*m_form, QStringLiteral("AudioMessages"))->isEnabled());
+    EXPECT_TRUE(menuItem(*m_form, QStringLiteral("TellMeAudio1"))->isEnabled());
 }
 
 TEST_F(ShellFixture, NoSplashWhenAPreviewWindowIsOpen)
@@ -155,8 +155,8 @@ TEST_F(ShellFixture, BooleansCountOnlyWhenStoredAsIntegers)
     EXPECT_FALSE(m_form->subtitlesOn());
     EXPECT_TRUE(m_form->audioMessagesOn());
 
-    m_form->action(QStringLiteral("Subtitles"))->trigger();
-    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    menuItem(*m_form, QStringLiteral("Subtitles"))->trigger();
+    menuItem(*m_form, QStringLiteral("AudioMessages"))->trigger();
     EXPECT_TRUE(m_form->subtitlesOn());
     EXPECT_FALSE(m_form->audioMessagesOn());
     QSettings stored(m_settingsFile, QSettings::IniFormat);
@@ -182,8 +182,8 @@ TEST_F(ShellFixture, RecentFilesAreCleanedShownAndSaved)
 
     QStringList banksOpened;
     QStringList resultsOpened;
-    m_form->hooks().openBank = [&](const QString& p) { banksOpened << p; };
-    m_form->hooks().openResults = [&](const QString& p) { resultsOpened << p; };
+    QObject::connect(m_form.get(), &TMainForm::openBankRequested, [&](const QString& p) { banksOpened << p; });
+    QObject::connect(m_form.get(), &TMainForm::openResultsRequested, [&](const QString& p) { resultsOpened << p; });
     const QList<QAction*> items = m_form->reopenMenu()->actions();
     items[0]->trigger();
     items[2]->trigger();
@@ -238,14 +238,14 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
 
     m_questions.clear();
     m_form->show();
-    m_form->setBankSettings("<allowSaving>1</allowSaving>");
+    m_form->setBankRules(BankSettings::parse("<allowSaving>1</allowSaving>"));
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_questions, QStringList{QStringLiteral("Your results are not saved. Close anyway?")});
     EXPECT_TRUE(QFile::exists(leftOver));
 
     m_answerYes = true;
     int pagesLeft = 0;
-    m_form->hooks().leavePage = [&] { ++pagesLeft; };
+    QObject::connect(m_form.get(), &TMainForm::FormClosing, [&] { ++pagesLeft; });
     EXPECT_TRUE(m_form->close());
     EXPECT_EQ(pagesLeft, 1);
     EXPECT_FALSE(QFile::exists(leftOver));
@@ -257,7 +257,7 @@ TEST_F(ShellFixture, QuestionPreviewClosesEvenDuringAnExam)
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
     m_form->setTestState(TestState::RunningExam);
-    m_form->setBankSettings("<questionPreview>1</questionPreview>");
+    m_form->setBankRules(BankSettings::parse("<questionPreview>1</questionPreview>"));
     EXPECT_TRUE(m_form->close());
     EXPECT_TRUE(m_questions.isEmpty());
     EXPECT_FALSE(m_form->messageForm()->isVisible());
@@ -295,10 +295,10 @@ TEST_F(ShellFixture, AnnouncedMessagesSpeakOnlyWithAudioMessagesOn)
     EXPECT_TRUE(m_sound->calls().isEmpty());
 
     // Tell Me speaks the current message whatever the option.
-    m_form->action(QStringLiteral("TellMeAudio1"))->trigger();
+    menuItem(*m_form, QStringLiteral("TellMeAudio1"))->trigger();
     EXPECT_EQ(m_sound->playingPath(), x16);
 
-    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    menuItem(*m_form, QStringLiteral("AudioMessages"))->trigger();
     ASSERT_TRUE(m_form->audioMessagesOn());
     m_form->announceMessage(QStringLiteral("x17"));
     EXPECT_EQ(m_sound->playingPath(), x17mp3); // mp3 before wav
@@ -311,7 +311,7 @@ TEST_F(ShellFixture, AnnouncedMessagesSpeakOnlyWithAudioMessagesOn)
     EXPECT_EQ(m_sound->playingPath(), x17mp3);
 
     // Turning the option off silences whatever plays.
-    m_form->action(QStringLiteral("AudioMessages"))->trigger();
+    menuItem(*m_form, QStringLiteral("AudioMessages"))->trigger();
     EXPECT_TRUE(m_sound->playingPath().isEmpty());
 }
 
@@ -337,7 +337,7 @@ TEST_F(ShellFixture, F2SpeaksTheHintUnderThePointer)
     m_form->activateWindow();
 
     QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(m_form->helpButton(), &enter);
+    QCoreApplication::sendEvent(panelButton(*m_form, "HelpButton"), &enter);
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("Hint3"));
     QTest::keyClick(m_form.get(), Qt::Key_F2);
     EXPECT_EQ(m_sound->playingPath(), hint3);
@@ -418,7 +418,7 @@ TEST_F(ShellFixture, HelpWindowAnnouncesItsPages)
     presetSetting(QStringLiteral("AudioMessages"), QStringLiteral("1"));
     startForm();
 
-    QTest::mouseClick(m_form->helpButton(), Qt::LeftButton);
+    QTest::mouseClick(panelButton(*m_form, "HelpButton"), Qt::LeftButton);
     THelp* help = m_form->helpWindow();
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("xh0"));

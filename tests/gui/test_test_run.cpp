@@ -58,8 +58,8 @@ TEST_F(TestRunFixture, RefusalsLeaveTheirMessage)
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x77"));
     m_run->openBank(packed(QStringLiteral("version2")));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x64"));
-    EXPECT_TRUE(m_form->bankSettings().empty() || getTagInt(m_form->bankSettings(), "version", 0) == 2);
-    EXPECT_FALSE(m_form->questionSlider()->isEnabled());
+    EXPECT_TRUE(m_run->testSettings().empty() || getTagInt(m_run->testSettings(), "version", 0) == 2);
+    EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
 }
 
@@ -75,7 +75,7 @@ TEST_F(TestRunFixture, OpeningDuringATestAsksOrRefuses)
 
     m_run->startTest();
     ASSERT_EQ(m_form->testState(), TestState::Running);
-    m_form->questionSlider()->setValue(2);
+    questionSlider(*m_form)->setValue(2);
     ASSERT_EQ(m_run->currentQuestion(), 2);
     m_run->openBank(sampleBank());
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x74"));
@@ -153,7 +153,7 @@ TEST_F(TestRunFixture, DetailsMustAllBeFilledAndAreStored)
     details->edit(1)->setText(QStringLiteral(" 7<isExam>1</isExam> "));
     QTest::mouseClick(details->enterButton(), Qt::LeftButton);
     EXPECT_FALSE(details->isVisible());
-    const std::string settings = m_form->bankSettings();
+    const std::string settings = m_run->testSettings();
     EXPECT_EQ(settings.find("<userDetails3>42</userDetails3>"), settings.find("<userDetails3>"));
     EXPECT_EQ(getTag(settings, "userDetails1"), "Ann");
     // Markup typed as a detail cannot change the test's rules.
@@ -166,9 +166,9 @@ TEST_F(TestRunFixture, CancellingADialogLeavesTheBankUnusable)
 {
     m_run->openBank(packed(QStringLiteral("password")));
     QTest::mouseClick(m_run->passwordDialog()->cancelButton(), Qt::LeftButton);
-    EXPECT_TRUE(m_form->bankSettings().empty());
+    EXPECT_TRUE(m_run->testSettings().empty());
     EXPECT_TRUE(m_run->questionList().empty());
-    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
 }
 
@@ -184,30 +184,30 @@ TEST_F(TestRunFixture, PreTestPagesThenStartButtonThenQuestions)
     ASSERT_EQ(m_form->testState(), TestState::Ready);
     EXPECT_EQ(m_run->lastQuestion(), 1);
     EXPECT_EQ(m_form->pageArea()->size(), QSize(1024, 768 - 27));
-    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
     EXPECT_TRUE(m_frameWaits.isEmpty());
     // Mark is offered but waits for a page; Show Answer is 100 pixels wide.
-    EXPECT_TRUE(m_form->markButton()->isVisible());
-    EXPECT_FALSE(m_form->markButton()->isEnabled());
-    EXPECT_EQ(m_form->cheatButton()->width(), 100);
-    EXPECT_EQ(m_form->cheatButton()->text(), QStringLiteral("message 88"));
+    EXPECT_TRUE(panelButton(*m_form, "MarkButton")->isVisible());
+    EXPECT_FALSE(panelButton(*m_form, "MarkButton")->isEnabled());
+    EXPECT_EQ(panelButton(*m_form, "CheatButton")->width(), 100);
+    EXPECT_EQ(panelButton(*m_form, "CheatButton")->text(), QStringLiteral("message 88"));
 
-    m_form->questionSlider()->setValue(1);
-    EXPECT_TRUE(m_form->startButton()->isVisible());
-    EXPECT_TRUE(m_form->startButton()->isEnabled());
+    questionSlider(*m_form)->setValue(1);
+    EXPECT_TRUE(panelButton(*m_form, "StartButton")->isVisible());
+    EXPECT_TRUE(panelButton(*m_form, "StartButton")->isEnabled());
     EXPECT_EQ(m_frameWaits.size(), 36); // the attention frame ran first
 
-    QTest::mouseClick(m_form->startButton(), Qt::LeftButton);
+    QTest::mouseClick(panelButton(*m_form, "StartButton"), Qt::LeftButton);
     // Two pre-test pages and still the questions are read.
     EXPECT_EQ(m_form->testState(), TestState::Running);
     EXPECT_EQ(m_run->lastQuestion(), 1);
-    EXPECT_FALSE(m_form->startButton()->isVisible());
-    EXPECT_EQ(getTag(m_form->bankSettings(), "testStartDate"), "20261206143005");
-    EXPECT_EQ(m_form->finishButton()->geometry().right(), m_form->controlPanel()->width() - 8);
-    EXPECT_EQ(m_form->markButton()->geometry().right(), m_form->finishButton()->x() - 2);
-    EXPECT_EQ(m_form->cheatButton()->geometry().right(), m_form->markButton()->x() - 2);
-    EXPECT_EQ(m_form->questionSlider()->geometry().right(), m_form->cheatButton()->x() - 3);
-    EXPECT_TRUE(m_form->action(QStringLiteral("SaveResults1"))->isEnabled());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
+    EXPECT_EQ(getTag(m_run->testSettings(), "testStartDate"), "20261206143005");
+    EXPECT_EQ(panelButton(*m_form, "FinishButton")->geometry().right(), controlPanel(*m_form)->width() - 8);
+    EXPECT_EQ(panelButton(*m_form, "MarkButton")->geometry().right(), panelButton(*m_form, "FinishButton")->x() - 2);
+    EXPECT_EQ(panelButton(*m_form, "CheatButton")->geometry().right(), panelButton(*m_form, "MarkButton")->x() - 2);
+    EXPECT_EQ(questionSlider(*m_form)->geometry().right(), panelButton(*m_form, "CheatButton")->x() - 3);
+    EXPECT_TRUE(menuItem(*m_form, QStringLiteral("SaveResults1"))->isEnabled());
 }
 
 TEST_F(TestRunFixture, StartTestPictureReplacesTheStartButton)
@@ -218,7 +218,7 @@ TEST_F(TestRunFixture, StartTestPictureReplacesTheStartButton)
     m_run->openBank(makeBank("<version>1</version>", {page("Q")}, {page("Welcome", startPicture)}));
     ASSERT_EQ(m_form->testState(), TestState::Ready);
     EXPECT_TRUE(m_run->page().hasStartTestPicture());
-    EXPECT_FALSE(m_form->startButton()->isVisible());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
     EXPECT_TRUE(m_frameWaits.isEmpty());
 }
 
@@ -226,13 +226,13 @@ TEST_F(TestRunFixture, ExamLocksTheWindow)
 {
     m_run->openBank(packed(QStringLiteral("exam")));
     ASSERT_EQ(m_form->testState(), TestState::RunningExam);
-    EXPECT_FALSE(m_form->markButton()->isVisible());
-    EXPECT_FALSE(m_form->cheatButton()->isVisible());
-    EXPECT_FALSE(m_form->action(QStringLiteral("FileOpenItem"))->isEnabled());
-    EXPECT_FALSE(m_form->action(QStringLiteral("FileExitItem"))->isEnabled());
+    EXPECT_FALSE(panelButton(*m_form, "MarkButton")->isVisible());
+    EXPECT_FALSE(panelButton(*m_form, "CheatButton")->isVisible());
+    EXPECT_FALSE(menuItem(*m_form, QStringLiteral("FileOpenItem"))->isEnabled());
+    EXPECT_FALSE(menuItem(*m_form, QStringLiteral("FileExitItem"))->isEnabled());
     EXPECT_FALSE(m_form->windowFlags() & Qt::WindowMinimizeButtonHint);
     for (int i = 1; i <= 4; ++i)
-        EXPECT_FALSE(m_form->action(QStringLiteral("zxWebJump%1").arg(i))->isEnabled());
+        EXPECT_FALSE(menuItem(*m_form, QStringLiteral("zxWebJump%1").arg(i))->isEnabled());
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
     // 2 of 3 questions, drawn at random, never the same twice.
@@ -264,14 +264,14 @@ TEST_F(TestRunFixture, NumberOfQuestionsAndStoredOrder)
     ASSERT_EQ(m_form->testState(), TestState::Running);
     EXPECT_EQ(m_run->lastQuestion(), 9);
     for (int i = 0; i < 10; i += 3) {
-        m_form->questionSlider()->setValue(i);
+        questionSlider(*m_form)->setValue(i);
         EXPECT_EQ(shownText(), "Question " + std::to_string(i));
     }
     m_run->openBank(makeBank("<version>1</version><NumberOfQuestions>3</NumberOfQuestions>", questions));
     EXPECT_EQ(m_run->lastQuestion(), 2);
     std::set<std::string> seen;
     for (int i = 0; i < 3; ++i) {
-        m_form->questionSlider()->setValue(i);
+        questionSlider(*m_form)->setValue(i);
         seen.insert(shownText());
     }
     EXPECT_EQ(seen.size(), 3u);
@@ -281,7 +281,7 @@ TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
 {
     std::string many;
     for (int i = 0; i < 61; ++i)
-        many += "<zxText><zxString>t" + std::to_string(i) + "</zxString><feedback>0</feedback></zxText>";
+        many += zx::testing::textObject("t" + std::to_string(i));
     // A short text element (under 20 characters) is read but makes nothing;
     // one under 5 ends the texts.
     const std::string layered =
@@ -294,7 +294,7 @@ TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
     ASSERT_EQ(m_form->testState(), TestState::Running);
     EXPECT_EQ(m_run->page().textCount(), 60);
 
-    m_form->questionSlider()->setValue(1);
+    questionSlider(*m_form)->setValue(1);
     PageBuilder& page = m_run->page();
     ASSERT_EQ(page.textCount(), 5);
     ASSERT_EQ(page.pictureCount(), 1);
@@ -333,12 +333,12 @@ TEST_F(TestRunFixture, QuestionAudioPlaysOnlyWithAutoPlay)
     ASSERT_EQ(opens(), 1);
     EXPECT_FALSE(m_sound->playingPath().isEmpty());
     EXPECT_TRUE(m_sound->calls().filter(QStringLiteral("open ")).back().endsWith(QStringLiteral(".wav")));
-    m_form->questionSlider()->setValue(1); // a bad header is not played
+    questionSlider(*m_form)->setValue(1); // a bad header is not played
     EXPECT_EQ(opens(), 1);
     EXPECT_TRUE(m_sound->playingPath().isEmpty()); // the first page's sound stopped with it
-    QTest::mouseClick(m_form->autoPlayBox(), Qt::LeftButton);
-    ASSERT_FALSE(m_form->autoPlayBox()->isChecked());
-    m_form->questionSlider()->setValue(2);
+    QTest::mouseClick(autoPlayBox(*m_form), Qt::LeftButton);
+    ASSERT_FALSE(autoPlayBox(*m_form)->isChecked());
+    questionSlider(*m_form)->setValue(2);
     EXPECT_EQ(opens(), 1);
 }
 
@@ -363,7 +363,7 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
         "<zxText><zxString>deep text</zxString><TextLayer>9</TextLayer><feedback>0</feedback></zxText>";
     m_run->openBank(makeBank("<version>1</version>", {page("q", subtitle)}));
     ASSERT_EQ(m_form->testState(), TestState::Running);
-    QAction* option = m_form->action(QStringLiteral("Subtitles"));
+    QAction* option = menuItem(*m_form, QStringLiteral("Subtitles"));
     ASSERT_TRUE(option);
     if (option->isChecked())
         option->trigger();
@@ -386,11 +386,11 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
 TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
 {
     const QString bank = sampleBank();
-    m_form->hooks().continueStartup({"openShellCall"});
+    emit m_form->startupFinished({"openShellCall"});
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
-    m_form->hooks().continueStartup({"OpenShellCall", bank.toStdString()});
+    emit m_form->startupFinished({"OpenShellCall", bank.toStdString()});
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
-    m_form->hooks().continueStartup({"openShellCall", bank.toStdString()});
+    emit m_form->startupFinished({"openShellCall", bank.toStdString()});
     EXPECT_EQ(m_form->testState(), TestState::Ready);
     EXPECT_EQ(m_run->bankPath(), bank);
 }
@@ -407,14 +407,14 @@ TEST_F(TestRunFixture, LeavingAPageKeepsElementsThatMadeNoObject)
     ASSERT_EQ(m_form->testState(), TestState::Running);
     ASSERT_EQ(m_run->page().buttonCount(), 0);
     ASSERT_EQ(m_run->page().fieldCount(), 1);
-    m_form->questionSlider()->setValue(1);
+    questionSlider(*m_form)->setValue(1);
     const std::string stored = getTag(m_run->questionList(), "questionFile0");
     EXPECT_NE(stored.find(unmarkedButton), std::string::npos);
     EXPECT_NE(stored.find(shortField), std::string::npos);
     EXPECT_NE(stored.find("<FieldAnswer1>Mars</FieldAnswer1>"), std::string::npos);
     // Leaving and coming back twice changes nothing more.
-    m_form->questionSlider()->setValue(0);
-    m_form->questionSlider()->setValue(1);
+    questionSlider(*m_form)->setValue(0);
+    questionSlider(*m_form)->setValue(1);
     EXPECT_EQ(getTag(m_run->questionList(), "questionFile0"), stored);
 }
 

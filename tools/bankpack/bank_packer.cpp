@@ -1,5 +1,7 @@
 #include "tools/bankpack/bank_packer.h"
 
+#include "testrun/core/bank_settings.h"
+
 #include "tagtext/numbered_tags.h"
 #include "tagtext/replacing_file.h"
 #include "tagtext/tagged_text.h"
@@ -357,7 +359,7 @@ bool checkBankSources(const BankSources& sources, const PackOptions& options, st
             error = "pages: no question page (qNN.txt); the player refuses a bank without questions";
             return false;
         }
-        if (getTagInt(sources.settings, "version", 0) >= 2) {
+        if (BankSettings::parse(sources.settings).versionRefused()) {
             error = "settings.txt: version " + getTag(sources.settings, "version")
                     + "; the player refuses banks of version 2 or newer";
             return false;
@@ -619,8 +621,8 @@ bool describeBank(const std::string& bankPath, std::string& text, std::string& e
     out << "file size: " << index.fileSize << " bytes\n";
     if (index.truncated)
         out << "warning: the file ends before the end of the index section\n";
-    const int version = getTagInt(settings, "version", 0);
-    out << "version: " << version << (version >= 2 ? " (refused by the player)" : "") << '\n';
+    const BankSettings rules = BankSettings::parse(settings);
+    out << "version: " << rules.version << (rules.versionRefused() ? " (refused by the player)" : "") << '\n';
     out << "pre-test pages: " << listPageCount(index.preTestFileList) << '\n';
     const int questions = listPageCount(index.questionFileList);
     out << "question pages: " << questions << '\n';
@@ -632,15 +634,14 @@ bool describeBank(const std::string& bankPath, std::string& text, std::string& e
     flag("allowMarking");
     flag("allowCheating");
     flag("ShowAnswer");
-    const std::string password = filterPlainText(getTag(settings, "BankPassword"));
-    out << "  password: " << (password.empty() || password == "0" ? "none" : "set") << '\n';
+    out << "  password: " << (rules.hasPassword() ? "set" : "none") << '\n';
     const std::string firstQuestion = NumberedTags(index.questionFileList, pageKey, 1).value(0);
-    const int windowSize = getTagInt(firstQuestion, "windowSize", 1);
-    out << "  windowSize (first question): " << windowSize << " ("
-        << (windowSize == 1 ? "800 x 600" : windowSize == 2 ? "1024 x 768" : "640 x 480") << ")\n";
+    const PageSize size = pageSizeOfQuestionList(index.questionFileList);
+    out << "  windowSize (first question): " << getTagInt(firstQuestion, "windowSize", 1) << " (" << size.width
+        << " x " << size.height << ")\n";
     const std::vector<EmbeddedFileEntry> entries = parseEmbeddedFileList(index.fileHeader);
     out << "embedded files: " << entries.size() << '\n';
-    if (index.fileHeader.size() <= 4)
+    if (!hasEmbeddedFiles(index.fileHeader))
         out << "warning: the player refuses a bank without embedded files\n";
     for (std::size_t n = 0; n < entries.size(); ++n) {
         const EmbeddedFileEntry& entry = entries[n];
