@@ -3,6 +3,7 @@
 #include "tagtext/tagged_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zx {
 
@@ -52,20 +53,50 @@ void ElementSequence::startKey(std::string_view key)
     m_started = true;
 }
 
-std::size_t ElementSequence::find(const std::string& mark) const
+std::size_t ElementSequence::findInZone(const std::string& mark) const
 {
     const std::size_t frontSize = m_front.size();
-    // A mark may begin in the front and end in the rest.
     const std::size_t tail = std::min(frontSize, mark.size() - 1);
-    if (tail > 0) {
-        m_zone.assign(m_front, frontSize - tail, tail);
-        m_zone += m_rest.substr(0, mark.size() - 1);
-        const std::size_t z = m_zone.find(mark);
-        if (z != npos && z < tail)
-            return frontSize - tail + z;
+    if (tail == 0)
+        return npos;
+    m_zone.assign(m_front, frontSize - tail, tail);
+    m_zone += m_rest.substr(0, mark.size() - 1);
+    const std::size_t z = m_zone.find(mark);
+    return z != npos && z < tail ? frontSize - tail + z : npos;
+}
+
+ElementSequence::RestMarks ElementSequence::scanRest(bool openBeforeRest) const
+{
+    // One look at every "<" of the rest, up to the first close mark after
+    // the first open mark.
+    RestMarks marks;
+    const char* const data = m_rest.data();
+    const std::size_t size = m_rest.size();
+    auto markAt = [&](std::size_t at, const std::string& mark) {
+        return size - at >= mark.size() && data[at + 1] == mark[1]
+               && std::memcmp(data + at, mark.data(), mark.size()) == 0;
+    };
+    bool openKnown = openBeforeRest;
+    std::size_t pos = 0;
+    while (pos < size) {
+        const void* hit = std::memchr(data + pos, '<', size - pos);
+        if (!hit)
+            break;
+        const std::size_t lt = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        if (!openKnown && markAt(lt, m_open)) {
+            marks.open = lt;
+            openKnown = true;
+        } else if (markAt(lt, m_close)) {
+            if (marks.firstClose == npos)
+                marks.firstClose = lt;
+            if (openKnown) {
+                marks.closeAfterOpen = lt;
+                break;
+            }
+        }
+        pos = lt + 1;
     }
-    const std::size_t r = m_rest.find(mark);
-    return r == npos ? npos : frontSize + r;
+    return marks;
 }
 
 std::optional<std::string_view> ElementSequence::takeLiterally(std::string_view key)
@@ -87,19 +118,24 @@ std::optional<std::string_view> ElementSequence::take(std::string_view key)
     if (!m_started || key != m_key)
         startKey(key);
 
+    // The first open mark: one beginning in the front and ending in the rest
+    // comes first; the front never holds a whole one.
     const std::size_t frontSize = m_front.size();
-    const std::size_t o = find(m_open);
+    const std::size_t zoneOpen = findInZone(m_open);
+    const bool openInRest = zoneOpen == npos;
+    const RestMarks marks = scanRest(!openInRest);
+    const std::size_t o = openInRest ? (marks.open == npos ? npos : frontSize + marks.open) : zoneOpen;
     if (o == npos)
         return std::nullopt;
-    // A close mark before the open mark makes getTag read nothing (a stale
-    // close in the front always lies before it).
-    std::size_t c = npos;
-    if (!m_frontHasClose) {
-        c = find(m_close);
-        if (c == npos)
-            return std::nullopt;
+
+    // A close mark before the open mark makes getTag read nothing.  Such a
+    // close lies in the front, across the front's end, or early in the rest.
+    bool stale = m_frontHasClose || (openInRest && findInZone(m_close) != npos);
+    if (!stale) {
+        if (marks.firstClose == npos)
+            return std::nullopt; // no close mark at all
+        stale = openInRest && marks.firstClose < marks.open;
     }
-    const bool stale = m_frontHasClose || c < o;
 
     // deleteTag looks for the close mark from just after the trimmed text
     // before the open mark.  Leading white space moves that start back
@@ -109,16 +145,13 @@ std::optional<std::string_view> ElementSequence::take(std::string_view key)
     if (stale && frontSize == 0 && !m_rest.empty() && isSpace(m_rest.front()))
         return takeLiterally(key);
 
-    // The close mark that ends the removal: the first one after the open
-    // mark (a close mark cannot overlap an open mark of the same key).
+    // The removal ends at the first close mark after the open mark (a close
+    // mark cannot overlap an open mark of the same key); without one the
+    // text stays as it is.
+    if (marks.closeAfterOpen == npos)
+        return std::nullopt;
+    const std::size_t c2 = frontSize + marks.closeAfterOpen;
     const std::size_t openEnd = o + m_open.size(); // always inside the rest
-    std::size_t c2 = c;
-    if (stale) {
-        const std::size_t r = m_rest.find(m_close, openEnd - frontSize);
-        if (r == npos)
-            return std::nullopt;
-        c2 = frontSize + r;
-    }
     const std::string_view value = stale ? std::string_view() : m_rest.substr(openEnd - frontSize, c2 - openEnd);
 
     // working = trim(working before the open mark) + trim(working after the close mark)

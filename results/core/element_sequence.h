@@ -34,13 +34,20 @@ public:
     std::string workingText() const;
 
 private:
-    void startKey(std::string_view key);
-    // First position of `mark` in front + rest, given that front holds no
-    // complete `mark`; npos when there is none.
-    std::size_t find(const std::string& mark) const;
-    std::optional<std::string_view> takeLiterally(std::string_view key);
-
     static constexpr std::size_t npos = std::string_view::npos;
+
+    void startKey(std::string_view key);
+    struct RestMarks {
+        std::size_t open = npos;           // first open mark in the rest
+        std::size_t firstClose = npos;     // first close mark in the rest
+        std::size_t closeAfterOpen = npos; // first close mark after the open mark
+    };
+    // Position of a `mark` that begins in the front and ends in the rest.
+    std::size_t findInZone(const std::string& mark) const;
+    // The marks of the current key in the rest; with `openBeforeRest` only
+    // the close marks are looked for.
+    RestMarks scanRest(bool openBeforeRest) const;
+    std::optional<std::string_view> takeLiterally(std::string_view key);
 
     // The working text is m_front + m_rest.  m_front is what is left before
     // the elements removed so far: trimmed at both ends and holding no

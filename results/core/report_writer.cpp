@@ -5,6 +5,8 @@
 #include "tagtext/cp1252.h"
 #include "tagtext/tagged_text.h"
 
+#include <algorithm>
+
 namespace zx {
 
 namespace {
@@ -15,6 +17,11 @@ std::string T(int hundredths) { return formatHundredthsTrimmed(hundredths, 2); }
 // One report line as UTF-8, each line break inside it one space.
 std::string reportLineText(std::string_view text)
 {
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
+    });
+    if (plain)
+        return std::string(text); // the same bytes in UTF-8
     std::string flat;
     flat.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
