@@ -57,7 +57,7 @@ const std::string dates = "<testStartDisplayDate>start</testStartDisplayDate><te
 
 TEST(Reports, HeadingsAndTheTotalsInsertedIntoThem)
 {
-    // Score 12.50 of 25.00, one item.
+    // Score 12.50 of 25.00 from two buttons.
     const std::string q = choiceButton(1, "12.5", "0") + choiceButton(0, "12.5", "0");
     const FinishedTest bare = finish(dates + "<testName>0</testName><ExaminerName>0</ExaminerName>", {q});
     const auto d = lines(bare.detailed);
