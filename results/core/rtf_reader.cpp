@@ -17,9 +17,13 @@ constexpr long long largestParameter = 2147483647;
 constexpr int defaultPointSize = 12;
 constexpr int smallestPointSize = 1;
 constexpr int largestPointSize = 1638;
-// Font names are cut here: every run holds its font's name, so a longer
-// name would make hostile input cost memory out of all proportion.
-constexpr std::size_t maxFontNameBytes = 255;
+// Every paragraph and run costs about a hundred bytes however short its
+// source (four bytes make a "\\par"), and every run holds its font's name:
+// reading stops after this many paragraphs and runs together (a detailed
+// report of 500 questions has about 60 000), and font names are cut, so
+// that hostile input cannot take memory out of all proportion.
+constexpr std::size_t maxElements = 1'000'000;
+constexpr std::size_t maxFontNameBytes = 127;
 constexpr char32_t replacementCharacter = 0xFFFD;
 
 void appendUtf8(std::string& out, char32_t c)
@@ -184,6 +188,7 @@ struct GroupState {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isPlainTextByte(char c) { return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}'; }
 
 int hexValue(char c)
 {
@@ -213,7 +218,10 @@ public:
             case '\r':
             case '\n':
             case '\0': break;
-            default: literal(c); break;
+            default:
+                --pos;
+                text();
+                break;
             }
         }
         finishDocument();
@@ -240,6 +248,7 @@ private:
 
     Paragraph paragraph;
     GroupState lastRunFormat; // valid while the paragraph has runs
+    std::size_t elements = 0; // paragraphs and runs made so far
 
     GroupState& state() { return groups.back(); }
 
@@ -289,6 +298,23 @@ private:
     }
 
     // ---------------------------------------------------------- tokens
+
+    // Literal bytes: a stretch of printable ASCII goes into the current run
+    // at once when nothing is pending; anything else byte by byte.
+    void text()
+    {
+        if (fallbackToSkip == 0 && highSurrogate == 0 && destination() == Destination::Text && !state().hidden) {
+            std::size_t end = pos;
+            while (end < in.size() && isPlainTextByte(in[end]))
+                ++end;
+            if (end > pos) {
+                currentRun().append(in.substr(pos, end - pos));
+                pos = end;
+                return;
+            }
+        }
+        literal(in[pos++]);
+    }
 
     void literal(char c)
     {
@@ -482,23 +508,29 @@ private:
         if (isControlCharacter(c))
             return;
         switch (destination()) {
-        case Destination::Text: {
-            const GroupState& s = state();
-            if (s.hidden)
-                return;
-            if (paragraph.runs.empty() || !s.sameCharacterFormat(lastRunFormat)) {
-                paragraph.runs.push_back({std::string(), characterFormat(s)});
-                lastRunFormat = s;
-            }
-            appendUtf8(paragraph.runs.back().text, c);
+        case Destination::Text:
+            if (!state().hidden)
+                appendUtf8(currentRun(), c);
             return;
-        }
         case Destination::FontTable:
             if (fontEntryOpen && fontEntryName.size() + utf8Length(c) <= maxFontNameBytes)
                 appendUtf8(fontEntryName, c);
             return;
         case Destination::Skip: return;
         }
+    }
+
+    // The text of the paragraph's last run, a new run when the format has
+    // changed since.
+    std::string& currentRun()
+    {
+        const GroupState& s = state();
+        if (paragraph.runs.empty() || !s.sameCharacterFormat(lastRunFormat)) {
+            paragraph.runs.push_back({std::string(), characterFormat(s)});
+            lastRunFormat = s;
+            countElement();
+        }
+        return paragraph.runs.back().text;
     }
 
     // ---------------------------------------------------------- fonts
@@ -542,6 +574,13 @@ private:
         paragraph.endFormat = characterFormat(state());
         result.document.paragraphs.push_back(std::move(paragraph));
         paragraph = Paragraph{};
+        countElement();
+    }
+
+    void countElement()
+    {
+        if (++elements >= maxElements)
+            done = true; // not complete: the rest is not read
     }
 
     void finishDocument()
@@ -560,10 +599,11 @@ ReportDocument readPlainText(std::string_view text)
     Paragraph line;
     line.alignment = Alignment::Left;
     const auto endLine = [&] {
-        document.paragraphs.push_back(line);
-        line.runs.clear();
+        document.paragraphs.push_back(std::move(line));
+        line = Paragraph{};
+        line.alignment = Alignment::Left;
     };
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size() && document.paragraphs.size() < maxElements; ++i) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')

@@ -81,6 +81,9 @@ TEST(Rtf, EscapesTextToSevenBits)
     EXPECT_NE(rtf.find("\\pard\\f0\\fs24 C:\\\\x \\{y\\}; \\'3cb> caf\\'e9 \\'80 \\u937? \\u-10179?\\u-8704?\\tab z!\\par"),
               std::string::npos)
         << rtf;
+    // No "<": the text can never close or open an element of the results
+    // file the RTF is stored in.
+    EXPECT_EQ(rtf.find('<'), std::string::npos);
     // Control characters other than tab are dropped; the rest comes back.
     EXPECT_EQ(zx::readRtf(rtf).paragraphs.at(0).text(),
               "C:\\x {y}; <b> caf\xC3\xA9 \xE2\x82\xAC \xCE\xA9 \xF0\x9F\x98\x80\tz!");
