@@ -3,6 +3,7 @@
 #include "app/instance_channel.h"
 #include "app/main_form.h"
 #include "app/shell_paths.h"
+#include "results/results_run.h"
 #include "testrun/page_renderer.h"
 #include "testrun/test_run.h"
 
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
         options.paths = paths;
         zx::TMainForm form(std::move(options));
         zx::TestRun testRun(form);
+        zx::ResultsRun results(form, testRun);
         form.attachInstanceChannel(&channel);
         form.setCommandLine(args);
         form.show();

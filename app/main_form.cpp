@@ -12,6 +12,7 @@
 #include "app/core/message_keys.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
+#include "results/report_view.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/substitution_tables.h"
 
@@ -141,10 +142,18 @@ void TMainForm::buildMenus()
 
     QMenu* results = menuBar()->addMenu(QStringLiteral("&Results"));
     results->setObjectName(QStringLiteral("View1"));
-    connect(addItem(results, "ResultsSummary1", QStringLiteral("Show Results Summary")), &QAction::triggered, this,
-            [this] { emit ResultsToggle(true); });
-    connect(addItem(results, "DetailedResults1", QStringLiteral("Show Detailed Results")), &QAction::triggered,
-            this, [this] { emit ResultsToggle(false); });
+    // The View items carry a tick that only ResultsToggle sets: the tick Qt
+    // flips on a click is put back before the click is announced.
+    for (const bool summary : {true, false}) {
+        QAction* item = addItem(results, summary ? "ResultsSummary1" : "DetailedResults1",
+                                summary ? QStringLiteral("Show Results Summary") : QStringLiteral("Show Detailed Results"));
+        item->setCheckable(true);
+        item->setEnabled(false);
+        connect(item, &QAction::triggered, this, [this, item, summary](bool checked) {
+            item->setChecked(!checked);
+            emit ResultsToggle(summary);
+        });
+    }
 
     m_languageMenu = menuBar()->addMenu(QStringLiteral("Language"));
     m_languageMenu->setObjectName(QStringLiteral("LangChoices"));
@@ -266,6 +275,9 @@ void TMainForm::setPageSize(int width, int height)
     m_central->setFixedSize(width, height);
     m_pageArea->setGeometry(0, 0, width, pageHeight);
     m_controlPanel->setGeometry(0, pageHeight, width, controlPanelHeight);
+    for (ReportKind kind : {ReportKind::Detailed, ReportKind::Summary})
+        if (ReportView* view = viewOf(kind))
+            view->setGeometry(m_pageArea->geometry());
     // Until a bank is open the panel keeps the arrangement of no bank.
     if (m_testState == TestState::NoTest)
         applyControlPanel(planFor(PanelStage::NoBank, {}));
@@ -397,15 +409,110 @@ void TMainForm::enableResultsCommands(bool saving, bool printing)
     action("Print1")->setEnabled(printing);
 }
 
-void TMainForm::setViewItems(bool enabled, bool summaryChecked, bool detailedChecked)
+void TMainForm::setViewItemsEnabled(bool enabled)
 {
-    for (const char* name : {"ResultsSummary1", "DetailedResults1"}) {
-        QAction* item = action(name);
-        item->setEnabled(enabled);
-        item->setCheckable(true);
-    }
+    action("ResultsSummary1")->setEnabled(enabled);
+    action("DetailedResults1")->setEnabled(enabled);
+}
+
+void TMainForm::setViewChecks(bool summaryChecked, bool detailedChecked)
+{
     action("ResultsSummary1")->setChecked(summaryChecked);
     action("DetailedResults1")->setChecked(detailedChecked);
+}
+
+bool TMainForm::summaryItemChecked() const { return action("ResultsSummary1")->isChecked(); }
+
+void TMainForm::setAutoPlayChecked(bool checked) { m_autoPlay->setChecked(checked); }
+
+// ---------------------------------------------------------------- report views
+
+QPointer<ReportView>& TMainForm::viewOf(ReportKind kind)
+{
+    return kind == ReportKind::Detailed ? m_detailedView : m_summaryView;
+}
+
+ReportView* TMainForm::viewOf(ReportKind kind) const
+{
+    return kind == ReportKind::Detailed ? m_detailedView.data() : m_summaryView.data();
+}
+
+void TMainForm::setReport(ReportKind kind, ReportDocument report)
+{
+    QPointer<ReportView>& view = viewOf(kind);
+    if (!view) {
+        view = new ReportView(m_central);
+        view->setObjectName(kind == ReportKind::Detailed ? QStringLiteral("DetailedResultsView")
+                                                         : QStringLiteral("ResultsSummaryView"));
+        view->hide();
+    }
+    view->setGeometry(m_pageArea->geometry());
+    view->setReport(std::move(report));
+}
+
+void TMainForm::destroyReport(ReportKind kind)
+{
+    QPointer<ReportView>& view = viewOf(kind);
+    delete view.data();
+    view = nullptr;
+}
+
+const ReportDocument* TMainForm::report(ReportKind kind) const
+{
+    const ReportView* view = viewOf(kind);
+    return view ? &view->report() : nullptr;
+}
+
+bool TMainForm::reportVisible(ReportKind kind) const
+{
+    const ReportView* view = viewOf(kind);
+    return view && view->isVisible();
+}
+
+void TMainForm::showReport(ReportKind kind)
+{
+    const ReportKind other = kind == ReportKind::Detailed ? ReportKind::Summary : ReportKind::Detailed;
+    if (ReportView* hidden = viewOf(other))
+        hidden->hide();
+    if (ReportView* shown = viewOf(kind)) {
+        shown->setGeometry(m_pageArea->geometry());
+        shown->show();
+        shown->raise();
+    }
+}
+
+void TMainForm::hideReports()
+{
+    for (ReportKind kind : {ReportKind::Detailed, ReportKind::Summary})
+        if (ReportView* view = viewOf(kind))
+            view->hide();
+}
+
+void TMainForm::applyResultsDisplay(const ResultsDisplayPlan& plan)
+{
+    auto apply = [this](ReportKind kind, ViewAction what) {
+        switch (what) {
+        case ViewAction::Destroy:
+            destroyReport(kind);
+            break;
+        case ViewAction::Hide:
+            if (ReportView* view = viewOf(kind))
+                view->hide();
+            break;
+        case ViewAction::Show:
+            if (ReportView* view = viewOf(kind)) {
+                view->setGeometry(m_pageArea->geometry());
+                view->show();
+                view->raise();
+            }
+            break;
+        }
+    };
+    apply(ReportKind::Detailed, plan.detailed);
+    apply(ReportKind::Summary, plan.summary);
+    setViewItemsEnabled(plan.viewItemsEnabled);
+    if (plan.setChecks)
+        setViewChecks(plan.summaryChecked, plan.detailedChecked);
 }
 
 void TMainForm::requestStart()
@@ -850,6 +957,8 @@ bool TMainForm::FormCloseQuery()
 void TMainForm::FormClose()
 {
     emit FormClosing();
+    destroyReport(ReportKind::Detailed);
+    destroyReport(ReportKind::Summary);
     m_sound->close();
     m_workingFolder.clear();
     m_messageForm->hide();

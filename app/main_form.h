@@ -26,6 +26,8 @@
 #include "app/user_prompts.h"
 #include "app/working_folder.h"
 #include "media/sound_player.h"
+#include "results/core/report_document.h"
+#include "results/core/results_display.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -53,6 +55,7 @@ class TBackCoverWindow;
 class THelp;
 class TMessageForm;
 class TProgress;
+class ReportView;
 class zxObject;
 
 struct ShellOptions {
@@ -113,8 +116,27 @@ public:
     void showCover(bool shown);
     // File/Save Results, and File/Print Setup with File/Print.
     void enableResultsCommands(bool saving, bool printing);
-    // The two View items: enabled, and which of them is checked.
-    void setViewItems(bool enabled, bool summaryChecked, bool detailedChecked);
+    // The two View items: enabled, and which of them is ticked.
+    void setViewItemsEnabled(bool enabled);
+    void setViewChecks(bool summaryChecked, bool detailedChecked);
+    bool summaryItemChecked() const;
+
+    // ---- the two report views, made on need over the page area
+    // Empties the view of `kind` (making it first) and writes `report`.
+    void setReport(ReportKind kind, ReportDocument report);
+    void destroyReport(ReportKind kind);
+    // The report a view holds; null when the view does not exist.
+    const ReportDocument* report(ReportKind kind) const;
+    bool reportVisible(ReportKind kind) const;
+    // Shows the view of `kind` in front of the page and hides the other.
+    void showReport(ReportKind kind);
+    void hideReports();
+    // Shows, hides and destroys the views and sets the View items as the
+    // plan of a results display mode says (views that do not exist stay
+    // so).
+    void applyResultsDisplay(const ResultsDisplayPlan& plan);
+    void setAutoPlayChecked(bool checked);
+
     // A page object asked for the test to start: the next paint starts it.
     void requestStart();
     bool startRequested() const { return m_startRequested; }
@@ -233,6 +255,8 @@ private:
     void buildMenus();
     void buildControlPanel();
     void placeControl(QWidget* control, const PanelControl& place);
+    QPointer<ReportView>& viewOf(ReportKind kind);
+    ReportView* viewOf(ReportKind kind) const;
     QAction* action(const char* objectName) const;
     void FormPaint();
     bool FormCloseQuery();
@@ -296,6 +320,8 @@ private:
     THelp* m_help = nullptr;
     TAboutBox* m_about = nullptr;
     std::unique_ptr<TBackCoverWindow> m_cover; // a window of its own, no parent
+    QPointer<ReportView> m_detailedView;
+    QPointer<ReportView> m_summaryView;
     QPointer<QWidget> m_userDetailsDialog;
     QPointer<QWidget> m_passwordDialog;
 };

@@ -40,6 +40,13 @@ std::string qStringToCp1252(const QString& text, char replacement)
 
 QString widgetText(std::string_view cp1252) { return cp1252ToQString(withLfBreaks(cp1252)); }
 
+QString utf8ToQString(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string qStringToUtf8(const QString& text) { return text.toStdString(); }
+
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString pathFromLocal(std::string_view path)

@@ -25,6 +25,10 @@ std::string qStringToCp1252(const QString& text, char replacement = '?');
 // messages and captions of the language files hold CR LF).
 QString widgetText(std::string_view cp1252);
 
+// UTF-8 text (reports, file names typed by people) to and from QString.
+QString utf8ToQString(std::string_view utf8);
+std::string qStringToUtf8(const QString& text);
+
 // A path as the file system takes it, and back.
 std::string localPath(const QString& path);
 QString pathFromLocal(std::string_view path);

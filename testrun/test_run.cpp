@@ -1,13 +1,13 @@
 #include "testrun/test_run.h"
 
+#include "app/core/control_panel_plan.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
 #include "media/media_video_player.h"
-#include "app/core/control_panel_plan.h"
-#include "app/core/message_keys.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "objects/zx_text.h"
+#include "results/core/results_display.h"
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 
@@ -215,7 +216,7 @@ void TestRun::resetTestData()
 {
     m_form.setStartButtonShown(false);
     m_files.clear();
-    m_form.setViewItems(false, false, false);
+    m_form.setViewItemsEnabled(false);
     forgetBank();
     m_preTestList.clear();
     m_embeddedList.clear();
@@ -310,18 +311,7 @@ void TestRun::startTest()
     m_form.clearStartRequest();
     m_form.setStartButtonShown(false);
 
-    const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
-    StartTime start;
-    start.year = now.date().year();
-    start.month = now.date().month();
-    start.day = now.date().day();
-    start.hour = now.time().hour();
-    start.minute = now.time().minute();
-    start.second = now.time().second();
-    const QLocale locale;
-    start.dayName = qStringToCp1252(locale.dayName(now.date().dayOfWeek(), QLocale::LongFormat));
-    start.monthName = qStringToCp1252(locale.monthName(now.date().month(), QLocale::LongFormat));
-    setTestSettings(stampStartDates(m_testSettings, start));
+    setTestSettings(stampStartDates(m_testSettings, currentLocalTime()));
 
     // The question pool is read whatever the number of pre-test pages.
     const AssembledQuestions test = assembleQuestions(m_questionList, m_testSettings, m_options.random);
@@ -353,18 +343,59 @@ void TestRun::startTest()
 
 // ------------------------------------------------------------ pages
 
+LocalTime TestRun::currentLocalTime() const
+{
+    const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
+    LocalTime time;
+    time.year = now.date().year();
+    time.month = now.date().month();
+    time.day = now.date().day();
+    time.hour = now.time().hour();
+    time.minute = now.time().minute();
+    time.second = now.time().second();
+    const QLocale locale;
+    time.dayName = qStringToCp1252(locale.dayName(now.date().dayOfWeek(), QLocale::LongFormat));
+    time.monthName = qStringToCp1252(locale.monthName(now.date().month(), QLocale::LongFormat));
+    return time;
+}
+
+bool TestRun::resultsPageInUse() const
+{
+    const TestState state = m_form.testState();
+    return (state == TestState::Finished || state == TestState::ResultsStored)
+           && m_resultsMode != ResultsDisplayMode::None;
+}
+
+void TestRun::setWindowColour(const QColor& colour)
+{
+    m_windowColour = colour;
+    m_form.pageArea()->update();
+}
+
 void TestRun::goToQuestion(int n)
 {
     if (n == m_currentQuestion)
         return;
-    // (Results review with the report as page 0 comes with the results.)
-    if (n < 0 || n > m_lastQuestion)
+    // Reviewing results with a report: position 0 is the results page and
+    // position k shows question k - 1.
+    int page = n;
+    if (resultsPageInUse()) {
+        if (n == 0) {
+            leavePage();
+            m_form.showReport(resultsPageReport(m_resultsMode, m_form.summaryItemChecked()));
+            m_currentQuestion = -1;
+            return;
+        }
+        page = n - 1;
+    }
+    m_form.hideReports();
+    if (page < 0 || page > m_lastQuestion)
         return;
     const TestState state = m_form.testState();
     if (state == TestState::Running || state == TestState::RunningExam)
         saveAnswersOfPage();
     m_currentQuestion = n;
-    const std::string key = "questionFile" + std::to_string(n);
+    const std::string key = "questionFile" + std::to_string(page);
     m_pageText = getTag(state == TestState::Ready ? m_preTestList : m_questionList, key);
 
     leavePage();
@@ -379,7 +410,7 @@ void TestRun::goToQuestion(int n)
 
     if (m_form.autoPlayOn())
         playQuestionAudio();
-    if (n == m_lastQuestion && state == TestState::Ready && !m_page->hasStartTestPicture())
+    if (page == m_lastQuestion && state == TestState::Ready && !m_page->hasStartTestPicture())
         showStartButton();
 }
 

@@ -6,7 +6,9 @@
 
 #include "objects/core/test_state.h"
 #include "tagtext/stored_file.h"
+#include "results/core/results_settings.h"
 #include "testrun/core/bank_settings.h"
+#include "testrun/core/test_assembly.h"
 #include "testrun/core/embedded_files.h"
 
 #include <QColor>
@@ -75,6 +77,20 @@ public:
     // Options/Subtitles changed: subtitle texts of the page follow it.
     void refreshSubtitles();
 
+    // ---- a finished test
+    // The results display mode of the finished or loaded test: when it is
+    // not None, slider position 0 is the results page and position k shows
+    // question k - 1.
+    void setResultsDisplayMode(ResultsDisplayMode mode) { m_resultsMode = mode; }
+    ResultsDisplayMode resultsDisplayMode() const { return m_resultsMode; }
+    bool resultsPageInUse() const;
+    void setTestSettings(std::string settings);
+    void setCurrentQuestion(int n) { m_currentQuestion = n; }
+    // The colour painted behind the page.
+    void setWindowColour(const QColor& colour);
+    // The clock's local time with the locale's day and month names.
+    LocalTime currentLocalTime() const;
+
     // ---- state
     const QString& bankPath() const { return m_bankPath; }
     // The test settings: the bank's settings text with what the test adds
@@ -98,7 +114,6 @@ public:
 private:
     bool readBankIndex();
     void resetTestData();
-    void setTestSettings(std::string settings);
     void forgetBank();
     void extractEmbeddedFiles();
     // Slider at page 0 of the list in use, file menu items, first page.
@@ -130,6 +145,7 @@ private:
     int m_currentQuestion = -1;
     int m_lastQuestion = 0;
     QColor m_windowColour;
+    ResultsDisplayMode m_resultsMode = ResultsDisplayMode::None;
 };
 
 } // namespace zx

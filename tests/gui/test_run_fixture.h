@@ -7,6 +7,7 @@
 
 #include "objects/qt_text.h"
 #include "objects/zx_text.h"
+#include "results/results_run.h"
 #include "testrun/page_builder.h"
 #include "testrun/test_run.h"
 #include "tests/support/fake_video_player.h"
@@ -31,8 +32,9 @@ namespace zx::test {
 inline std::string testRunMessageLines()
 {
     std::string lines = englishLines();
-    for (int n : {58, 63, 64, 69, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 86, 87, 88, 94, 99, 100, 103})
-        lines += (n < 100 ? "00" : "0") + std::to_string(n) + " message " + std::to_string(n) + "\r\n";
+    for (int n = 21; n <= 104; ++n)
+        if (n != 85)
+            lines += (n < 100 ? "00" : "0") + std::to_string(n) + " message " + std::to_string(n) + "\r\n";
     lines += "0085 videoProblem\r\n";
     return lines;
 }
@@ -54,9 +56,11 @@ protected:
         options.makeVideoPlayer = FakeVideoPlayer::factory(m_videoLog);
         options.glideStep = [this](QWidget*) { ++m_glideSteps; };
         m_run = std::make_unique<TestRun>(*m_form, std::move(options));
+        m_results = std::make_unique<ResultsRun>(*m_form, *m_run);
     }
     void TearDown() override
     {
+        m_results.reset();
         m_run.reset();
         ShellFixture::TearDown();
     }
@@ -113,6 +117,7 @@ protected:
     }
 
     std::unique_ptr<TestRun> m_run;
+    std::unique_ptr<ResultsRun> m_results;
     QList<int> m_passwordWaits;
     QList<int> m_frameWaits;
     QRect m_desktop{0, 0, 1920, 1080};

@@ -1,0 +1,28 @@
+// A read-only rich-text view of a report: the page area's size, a vertical
+// scroll bar only, and the report's paragraphs in their formats.  The view
+// keeps the report it shows, which is what results files store.
+#pragma once
+
+#include "results/core/report_document.h"
+
+#include <QTextEdit>
+
+namespace zx {
+
+class ReportView : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit ReportView(QWidget* parent = nullptr);
+
+    // Empties the view and writes `report` into it.
+    void setReport(ReportDocument report);
+    const ReportDocument& report() const { return m_report; }
+
+private:
+    ReportDocument m_report;
+};
+
+// Font sizes of reports are points at 96 dots per inch.
+int reportPixelSize(int points);
+
+} // namespace zx
