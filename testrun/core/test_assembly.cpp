@@ -34,9 +34,10 @@ AssembledQuestions assembleQuestions(std::string_view questionList, std::string_
     if (available < 0)
         return result;
 
-    int count = getTagInt(settings, "NumberOfQuestions", 0) - 1;
-    if (count < 0 || count > available)
-        count = available;
+    // 0, a negative count or more than there are: all of them.  Decided on
+    // the number as read, so no count can overflow on the way.
+    const int asked = getTagInt(settings, "NumberOfQuestions", 0);
+    const int count = asked <= 0 || asked > available + 1 ? available : asked - 1;
     result.lastQuestion = count;
 
     const bool randomOrder = getTagInt(settings, "PresentInRandomOrder", 0) == 1;

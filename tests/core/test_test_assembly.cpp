@@ -61,6 +61,20 @@ TEST(TestAssembly, StoredOrderWhenAllAreAskedForInOrder)
     }
 }
 
+TEST(TestAssembly, ExtremeQuestionCountsMeanAll)
+{
+    // The count is decided on the number as read: neither end of the
+    // integer range may overflow on the way.
+    const std::string list = questionList(4);
+    for (const char* settings : {"<NumberOfQuestions>-2147483648</NumberOfQuestions>",
+                                 "<NumberOfQuestions>2147483647</NumberOfQuestions>"}) {
+        const AssembledQuestions test = assembleQuestions(list, settings, seeded(1));
+        EXPECT_EQ(test.lastQuestion, 3) << settings;
+        EXPECT_EQ(test.questionList, list) << settings;
+    }
+    EXPECT_EQ(assembleQuestions(list, "<NumberOfQuestions>1</NumberOfQuestions>", seeded(1)).lastQuestion, 0);
+}
+
 TEST(TestAssembly, FewerQuestionsAreDrawnAtRandomEvenInStoredOrder)
 {
     const std::string list = questionList(10);
