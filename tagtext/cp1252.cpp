@@ -77,33 +77,50 @@ std::string utf8ToCp1252(std::string_view utf8, char replacement)
     std::size_t i = 0;
     while (i < utf8.size()) {
         const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t cp = 0;
         if (lead < 0x80) {
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-        } else {
-            out += replacement;
+            out += static_cast<char>(lead);
             ++i;
             continue;
         }
-        bool valid = i + static_cast<std::size_t>(extra) < utf8.size() + (extra == 0 ? 1 : 0);
+        // Only the shortest form of a scalar value is a character: the lead
+        // bytes C0, C1 and F5-FF never start one, and the range of the
+        // second byte rules out overlong forms (after E0, F0), surrogates
+        // (after ED) and values above U+10FFFF (after F4).
+        int extra = 0;
+        char32_t cp = 0;
+        unsigned char secondLow = 0x80;
+        unsigned char secondHigh = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+            cp = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            cp = lead & 0x0F;
+            if (lead == 0xE0)
+                secondLow = 0xA0;
+            else if (lead == 0xED)
+                secondHigh = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            cp = lead & 0x07;
+            if (lead == 0xF0)
+                secondLow = 0x90;
+            else if (lead == 0xF4)
+                secondHigh = 0x8F;
+        }
+        bool valid = extra > 0 && utf8.size() - i > static_cast<std::size_t>(extra);
         for (int k = 1; valid && k <= extra; ++k) {
             const unsigned char next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80)
+            const unsigned char low = k == 1 ? secondLow : 0x80;
+            const unsigned char high = k == 1 ? secondHigh : 0xBF;
+            if (next < low || next > high)
                 valid = false;
             else
                 cp = (cp << 6) | (next & 0x3F);
         }
         if (!valid) {
+            // One replacement for this byte; the bytes after it are read
+            // again on their own, so each byte of a bad sequence counts once.
             out += replacement;
             ++i;
             continue;

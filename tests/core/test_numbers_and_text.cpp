@@ -85,6 +85,25 @@ TEST(Cp1252, WholeHighRangeRoundTrips)
     EXPECT_EQ(utf8ToCp1252("\xC3"), "?");          // truncated sequence
 }
 
+TEST(Cp1252, InvalidUtf8GivesOneReplacementPerByte)
+{
+    // Overlong forms of '<', surrogates, code points above U+10FFFF and the
+    // lead bytes that can only start such forms are no characters: every
+    // byte of them becomes one replacement, so no bracket slips through.
+    EXPECT_EQ(utf8ToCp1252("\xC0\xBC"), "??");
+    EXPECT_EQ(utf8ToCp1252("\xC1\xBF"), "??");
+    EXPECT_EQ(utf8ToCp1252("\xE0\x80\xBC"), "???");
+    EXPECT_EQ(utf8ToCp1252("\xE0\x9F\xBF"), "???");
+    EXPECT_EQ(utf8ToCp1252("\xF0\x80\x80\xBC"), "????");
+    EXPECT_EQ(utf8ToCp1252("\xED\xA0\x80" "a\xED\xBF\xBF"), "???a???");
+    EXPECT_EQ(utf8ToCp1252("\xF4\x90\x80\x80"), "????");
+    EXPECT_EQ(utf8ToCp1252("\xF5\x80\x80\x80" "\xF8\xFE"), "??????");
+    EXPECT_EQ(utf8ToCp1252("\xE2\x82<"), "?" "?<") << "a cut sequence loses only its own bytes";
+    // The edges that are characters.
+    EXPECT_EQ(utf8ToCp1252("\xC2\xA3\xE2\x82\xAC\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF\xF0\x90\x80\x80"),
+              "\xA3\x80????");
+}
+
 TEST(Cp1252, LowerCaseOfTypedAnswers)
 {
     EXPECT_EQ(lowerCp1252(std::string("PARIS \xC0\xC9\xDE\xD7\x8A\x8C\x8E\x9F\xDF")),
