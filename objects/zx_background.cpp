@@ -19,11 +19,11 @@ zxBackground::~zxBackground()
     releaseControls();
 }
 
-void zxBackground::load(std::string record, int clientHeight, int clientWidth)
+void zxBackground::load(std::string record, int areaHeight, int areaWidth)
 {
     m_record = std::move(record);
-    m_areaHeight = clientHeight - controlPanelHeight;
-    m_areaWidth = clientWidth;
+    m_areaHeight = areaHeight;
+    m_areaWidth = areaWidth;
     m_position = getTagInt(m_record, "bgPosition", 0);
 
     // Every load starts from an empty holder, so a picture that cannot be

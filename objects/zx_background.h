@@ -19,18 +19,17 @@ class zxBackground : public zxObject {
 public:
     static constexpr std::string_view defaultRecord =
         "<bgFilePathAbs>0</bgFilePathAbs><bgFilePathRel></bgFilePathRel><bgPosition>0</bgPosition>";
-    // Height of the main window's control panel, below the page area.
-    static constexpr int controlPanelHeight = 27;
 
     explicit zxBackground(QWidget* mainWindow, PageContext context = {});
     ~zxBackground() override;
 
-    // Takes the page's background record and loads its picture for a main
-    // window whose client area is clientWidth x clientHeight (the page area
-    // is 27 pixels less high).  "bgFilePathAbs" names the picture: the
-    // bank's copy of it when the resolver finds one, else the path as
-    // stored (an editor preview); "0" means no picture.
-    void load(std::string record, int clientHeight, int clientWidth);
+    // Takes the page's background record and loads its picture for a page
+    // area of areaWidth x areaHeight (the window's client area above the
+    // control panel): corners and centre are those of this area, and tiles
+    // cover it.  "bgFilePathAbs" names the picture: the bank's copy of it
+    // when the resolver finds one, else the path as stored (an editor
+    // preview); "0" means no picture.
+    void load(std::string record, int areaHeight, int areaWidth);
     // Draws the picture at its position; the painter's device is the main
     // window (or its page area), whose origin is the page's top-left.
     void paint(QPainter& painter) const;

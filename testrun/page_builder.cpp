@@ -117,7 +117,8 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
     const bool answers = state != TestState::Ready;
     const QSize area = m_window ? m_window->size() : QSize();
 
-    // 1. The background, painted on the window below everything.
+    // 1. The background, painted on the window below everything and laid
+    // out on the window's own size: the page area, above the control panel.
     if (!m_background)
         m_background = std::make_unique<zxBackground>(m_window, m_context);
     const std::string backgroundRecord = getTag(page, "zxBackground");

@@ -373,12 +373,13 @@ TEST_F(PageBackgroundTest, FivePositions)
         int position;
         QPoint at;
     };
-    // Area 100 x 60 (client height 87).
+    // Area 100 x 60.
     for (const Case& c : {Case{1, {0, 0}}, Case{2, {90, 0}}, Case{3, {0, 52}}, Case{4, {90, 52}},
                           Case{0, {45, 26}}, Case{9, {45, 26}}}) {
-        background.load(backgroundRecord(file, c.position), 87, 100);
+        background.load(backgroundRecord(file, c.position), 60, 100);
         EXPECT_TRUE(background.loaded()) << "the path is used as stored";
         EXPECT_EQ(background.areaHeight(), 60);
+        EXPECT_EQ(background.areaWidth(), 100);
         const PaintedBackground painted(background, {100, 87});
         EXPECT_EQ(painted.at(c.at.x(), c.at.y()), picture.pixel(0, 0)) << c.position;
         EXPECT_EQ(painted.at(c.at.x() + 9, c.at.y() + 7), picture.pixel(9, 7)) << c.position;
@@ -386,7 +387,7 @@ TEST_F(PageBackgroundTest, FivePositions)
 
     // Larger than the area: centred at negative coordinates.
     const QImage big = gradient(30, 30);
-    background.load(backgroundRecord(save(big, "big.bmp"), 0), 27 + 10, 20);
+    background.load(backgroundRecord(save(big, "big.bmp"), 0), 10, 20);
     const PaintedBackground painted(background, {20, 37});
     EXPECT_EQ(painted.at(0, 0), big.pixel(5, 10));
 }
@@ -400,7 +401,7 @@ TEST_F(PageBackgroundTest, TheBanksCopyOfThePictureIsUsedFirst)
         return name == "C:\\author\\bg.bmp" ? file : std::string("/nowhere");
     };
     zxBackground background(m_page.get(), c);
-    background.load(backgroundRecord("C:\\author\\bg.bmp", 1), 87, 100);
+    background.load(backgroundRecord("C:\\author\\bg.bmp", 1), 60, 100);
     const PaintedBackground painted(background, {100, 87});
     EXPECT_EQ(painted.at(0, 0), picture.pixel(0, 0));
 }
@@ -410,7 +411,7 @@ TEST_F(PageBackgroundTest, TilingCoversTheAreaToItsClippedEdges)
     QImage picture = filled(100, 80, Qt::blue);
     picture.setPixel(0, 0, qRgb(255, 0, 0));
     zxBackground background(m_page.get(), context());
-    background.load(backgroundRecord(save(picture, "tile.bmp"), 5), 407 + 27, 632);
+    background.load(backgroundRecord(save(picture, "tile.bmp"), 5), 407, 632);
     const PaintedBackground painted(background, {632, 434});
     for (int i = 0; i <= 6; ++i)
         for (int j = 0; j <= 5; ++j)

@@ -3,6 +3,7 @@
 #include "test_run_fixture.h"
 
 #include "objects/core/test_state.h"
+#include "objects/zx_background.h"
 #include "objects/zx_picture.h"
 #include "objects/zx_text.h"
 #include "tagtext/numbered_tags.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -314,6 +316,40 @@ TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
     EXPECT_NE(page.text(4)->label(), nullptr);
     page.hideFeedback("1");
     EXPECT_EQ(page.text(4)->label(), nullptr);
+}
+
+TEST_F(TestRunFixture, BackgroundFillsThePageAreaAboveThePanel)
+{
+    // A 100 x 80 picture with a red top-left pixel on an 800 x 600 page,
+    // whose page area is 800 x 573 above the control panel.
+    auto background = [](int position) {
+        return "<zxBackground><bgFilePathAbs>bg.bmp</bgFilePathAbs><bgFilePathRel></bgFilePathRel><bgPosition>"
+               + std::to_string(position) + "</bgPosition></zxBackground>";
+    };
+    m_run->openBank(makeBank("<version>1</version>",
+                             {page("corner", background(3)), page("centre", background(0)), page("tiles", background(5))},
+                             {}, [](const QString& media) {
+                                 QImage picture(100, 80, QImage::Format_RGB32);
+                                 picture.fill(Qt::blue);
+                                 picture.setPixel(0, 0, qRgb(255, 0, 0));
+                                 ASSERT_TRUE(picture.save(media + QStringLiteral("/bg.bmp")));
+                             }));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    ASSERT_EQ(m_form->pageArea()->size(), QSize(800, 573));
+    auto pixel = [&](int x, int y) { return m_form->pageArea()->grab().toImage().pixel(x, y); };
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+
+    EXPECT_EQ(m_run->page().background()->areaHeight(), 573);
+    EXPECT_EQ(pixel(0, 493), red);
+    EXPECT_EQ(pixel(99, 572), blue) << "the picture ends on the panel's edge";
+
+    questionSlider(*m_form)->setValue(1);
+    EXPECT_EQ(pixel(350, 246), red);
+
+    questionSlider(*m_form)->setValue(2);
+    EXPECT_EQ(pixel(700, 560), red) << "the last row of tiles reaches the panel";
+    EXPECT_EQ(pixel(799, 572), blue);
 }
 
 TEST_F(TestRunFixture, QuestionAudioPlaysOnlyWithAutoPlay)
