@@ -14,7 +14,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-alsa gstreamer1.0-libav
-  espeak-ng fonts-liberation2 fonts-dejavu-core time
+  espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

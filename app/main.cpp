@@ -3,6 +3,7 @@
 #include "app/instance_channel.h"
 #include "app/main_form.h"
 #include "app/shell_paths.h"
+#include "results/report_pdf.h"
 #include "results/results_run.h"
 #include "testrun/page_renderer.h"
 #include "testrun/test_run.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (!args.empty() && args[0] == "--render-pages")
         return zx::runRenderPagesMode(argc, argv);
+    if (!args.empty() && args[0] == "--print-pdf")
+        return zx::runPrintPdfMode(argc, argv);
     QString folder = programFolder();
 
     zx::ShellPaths paths = zx::ShellPaths::fromEnvironment(folder);

@@ -30,6 +30,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -75,6 +77,15 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Exam"));
     m_prompts = UserPrompts::messageBoxes(this);
+    m_prompts.chooseResultsFile = [this] {
+        if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
+            return QString();
+        return m_saveDialog->selectedFiles().first();
+    };
+    m_prompts.choosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
     m_currentLanguage = pathFromLocal(defaultLanguageName);
 
     buildMenus();
@@ -513,6 +524,30 @@ void TMainForm::applyResultsDisplay(const ResultsDisplayPlan& plan)
     setViewItemsEnabled(plan.viewItemsEnabled);
     if (plan.setChecks)
         setViewChecks(plan.summaryChecked, plan.detailedChecked);
+}
+
+void TMainForm::printShownReport(QPrinter& printer)
+{
+    printer.setDocName(QStringLiteral("Results"));
+    for (ReportKind kind : {ReportKind::Summary, ReportKind::Detailed}) {
+        if (ReportView* view = viewOf(kind); view && view->isVisible()) {
+            view->print(&printer);
+            return;
+        }
+    }
+    // No report on show: an image of the window, as large as the page
+    // allows.
+    const QPixmap image = grab();
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawPixmap(0, 0, image);
+    painter.end();
 }
 
 void TMainForm::requestStart()

@@ -135,6 +135,9 @@ public:
     // plan of a results display mode says (views that do not exist stay
     // so).
     void applyResultsDisplay(const ResultsDisplayPlan& plan);
+    // Prints the summary when it is on show, else the detailed report when
+    // it is, else an image of the window; the job is called "Results".
+    void printShownReport(QPrinter& printer);
     void setAutoPlayChecked(bool checked);
 
     // A page object asked for the test to start: the next paint starts it.

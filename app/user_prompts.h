@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace zx {
@@ -17,6 +18,12 @@ struct UserPrompts {
     std::function<void(const QString& text)> warn;
     // Warning box with Yes and No; true for Yes.
     std::function<bool(const QString& text)> askYesNo;
+    // The save dialog for results: the chosen name, or empty when it was
+    // cancelled.  Set by the main window, which owns the dialog.
+    std::function<QString()> chooseResultsFile;
+    // The print dialog for `printer`; false when it was cancelled.  Set by
+    // the main window.
+    std::function<bool(QPrinter& printer)> choosePrinter;
 
     // Message boxes over `owner` (which may be null).
     static UserPrompts messageBoxes(QWidget* owner);

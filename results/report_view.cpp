@@ -57,16 +57,18 @@ ReportView::ReportView(QWidget* parent)
     setUndoRedoEnabled(false);
 }
 
-void ReportView::setReport(ReportDocument report)
+void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage)
 {
-    m_report = std::move(report);
-    clear();
-    QTextDocument* doc = document();
-    QTextCursor cursor(doc);
-    bool first = true;
-    for (const Paragraph& paragraph : m_report.paragraphs) {
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    bool first = document.isEmpty();
+    for (const Paragraph& paragraph : report.paragraphs) {
         QTextBlockFormat block;
         block.setAlignment(alignmentOf(paragraph.alignment));
+        if (newPage) {
+            block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            newPage = false;
+        }
         const QTextCharFormat mark = charFormat(paragraph.endFormat);
         if (first) {
             cursor.setBlockFormat(block);
@@ -78,6 +80,13 @@ void ReportView::setReport(ReportDocument report)
         for (const TextRun& run : paragraph.runs)
             cursor.insertText(utf8ToQString(run.text), charFormat(run.format));
     }
+}
+
+void ReportView::setReport(ReportDocument report)
+{
+    m_report = std::move(report);
+    clear();
+    appendReport(*document(), m_report);
     moveCursor(QTextCursor::Start);
 }
 

@@ -7,6 +7,8 @@
 
 #include <QTextEdit>
 
+class QTextDocument;
+
 namespace zx {
 
 class ReportView : public QTextEdit {
@@ -24,5 +26,10 @@ private:
 
 // Font sizes of reports are points at 96 dots per inch.
 int reportPixelSize(int points);
+
+// Appends the paragraphs of `report` to `document` at its end; with
+// `newPage` the report starts on a new page when printed.  An empty
+// document takes the first paragraph into its first block.
+void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage = false);
 
 } // namespace zx

@@ -1,19 +1,59 @@
 #include "results/results_run.h"
 
 #include "app/main_form.h"
+#include "app/message_form.h"
+#include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "results/core/results_display.h"
+#include "results/core/rtf_reader.h"
+#include "results/core/rtf_writer.h"
+#include "tagtext/stored_file.h"
+#include "tagtext/tagged_text.h"
+#include "testrun/core/test_assembly.h"
 #include "testrun/page_builder.h"
 #include "testrun/test_run.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+
+#include <random>
+
 namespace zx {
 
-ResultsRun::ResultsRun(TMainForm& form, TestRun& run)
+namespace {
+
+// Texts of messages that language files made before them may lack.
+constexpr int notSavedCaption = 105;
+constexpr int notSavedText = 106;
+constexpr int notStoredText = 107;
+
+} // namespace
+
+ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
     : m_form(form)
     , m_run(run)
+    , m_options(std::move(options))
 {
+    if (!m_options.millisecond)
+        m_options.millisecond = [] { return QTime::currentTime().msec(); };
+    if (!m_options.storeNumber) {
+        auto engine = std::make_shared<std::mt19937>(
+            static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+        m_options.storeNumber = [engine] { return static_cast<int>((*engine)() % 9999u); };
+    }
     connect(&m_form, &TMainForm::FinishButtonClick, this, &ResultsRun::FinishButtonClick);
     connect(&m_form, &TMainForm::ResultsToggle, this, &ResultsRun::ResultsToggle);
+    connect(&m_form, &TMainForm::SaveResults1Click, this, &ResultsRun::SaveResults1Click);
+    connect(&m_form, &TMainForm::Print1Click, this, &ResultsRun::Print1Click);
+    connect(&m_form, &TMainForm::openResultsRequested, this, &ResultsRun::loadResultsFile);
+}
+
+QString ResultsRun::textOr(int number, const char* fallback) const
+{
+    const QString text = m_form.message(number);
+    return text.isEmpty() ? QString::fromUtf8(fallback) : text;
 }
 
 void ResultsRun::FinishButtonClick()
@@ -59,6 +99,7 @@ void ResultsRun::showResults(const FinishedTest& finished)
         m_form.showMessageWindow(m_form.message(53), m_form.message(54));
         m_form.announceMessage(54);
     }
+    storeAutomatically();
     if (viewing)
         offerFinishedQuestionViewing(mode);
 }
@@ -85,6 +126,174 @@ void ResultsRun::ResultsToggle(bool summary)
     m_run.goToQuestion(0);
     m_form.showReport(summary ? ReportKind::Summary : ReportKind::Detailed);
     m_form.setViewChecks(summary, !summary);
+}
+
+// ------------------------------------------------------------ results files
+
+void ResultsRun::SaveResults1Click()
+{
+    const TestState state = m_form.testState();
+    if (state != TestState::Finished && state != TestState::ResultsStored) {
+        m_form.announceMessage(22);
+        m_form.showMessageWindow(m_form.message(21), m_form.message(22));
+        return;
+    }
+    const QString chosen = m_form.prompts().chooseResultsFile ? m_form.prompts().chooseResultsFile() : QString();
+    if (chosen.isEmpty())
+        return;
+    const QString path = pathFromLocal(withResultsExtension(localPath(chosen)));
+    if (writeResultsFile(path))
+        m_form.rememberRecentFile(path);
+}
+
+bool ResultsRun::writeResultsFile(const QString& path) { return writeResults(path, false); }
+
+bool ResultsRun::writeResults(const QString& path, bool automatic)
+{
+    ResultsFileContent content;
+    if (const ReportDocument* detailed = m_form.report(ReportKind::Detailed))
+        content.detailedRtf = writeRtf(*detailed);
+    if (const ReportDocument* summary = m_form.report(ReportKind::Summary))
+        content.summaryRtf = writeRtf(*summary);
+    const QString bank = QFileInfo(m_run.bankPath()).absoluteFilePath();
+    content.bankPathAbs = localPath(bank);
+    content.bankPathRel = locateRelativeFile(localPath(QFileInfo(path).absolutePath() + QLatin1Char('/')), content.bankPathAbs);
+    content.testSettings = m_run.testSettings();
+    content.questionList = m_run.questionList();
+
+    std::string reason;
+    if (!writeStoredFile(buildResultsContent(content), localPath(path), clockSeededRandom(), &reason)) {
+        reportWriteFailure(path, reason, automatic);
+        return false;
+    }
+    m_form.setTestState(TestState::ResultsStored);
+    return true;
+}
+
+void ResultsRun::reportWriteFailure(const QString& path, const std::string& reason, bool automatic)
+{
+    // The results stay on screen and the state keeps asking before the
+    // window closes, so they can still be saved elsewhere.
+    const QString text = automatic
+        ? textOr(notStoredText, "Your results could not be stored automatically. They are still on the screen: "
+                                "please save them with File, Save Results, or tell your examiner.")
+        : textOr(notSavedText, "Your results could not be saved in this file. Please choose another place.");
+    m_form.announceMessage(automatic ? notStoredText : notSavedText);
+    m_form.showMessageWindow(textOr(notSavedCaption, "Results Not Saved"),
+                             text + QStringLiteral("\n\n") + path + QStringLiteral("\n")
+                                 + QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
+}
+
+void ResultsRun::storeAutomatically()
+{
+    if (m_resultsFolder.isEmpty())
+        return;
+    const QString folder = m_resultsFolder;
+    // At most one test per run is stored automatically.
+    m_resultsFolder.clear();
+    const std::string name = automaticResultsName(localPath(folder), m_run.currentLocalTime(),
+                                                  m_options.millisecond(), m_options.storeNumber());
+    writeResults(pathFromLocal(name), true); // a failure is reported; nothing else changes
+}
+
+void ResultsRun::loadResultsFile(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        m_form.announceMessage(57);
+        m_form.showMessageWindow(m_form.message(56), m_form.message(57));
+        return;
+    }
+    m_form.setAutoPlayChecked(false);
+    switch (m_form.testState()) {
+    case TestState::RunningExam:
+        m_form.announceMessage(59);
+        m_form.showMessageWindow(m_form.message(58), m_form.message(59));
+        return;
+    case TestState::Ready:
+    case TestState::Running:
+    case TestState::Finished: {
+        const int number = m_form.testState() == TestState::Ready     ? 60
+                           : m_form.testState() == TestState::Running ? 61
+                                                                       : 62;
+        m_form.announceMessage(number);
+        if (!m_form.prompts().askYesNo(m_form.message(number)))
+            return;
+        break;
+    }
+    default:
+        break;
+    }
+
+    m_run.resetForResults();
+    const ResultsFileContent content = parseResultsContent(readStoredFile(localPath(path)));
+    if (content.version >= firstRefusedResultsVersion) {
+        m_form.announceMessage(64);
+        m_form.showMessageWindow(m_form.message(63), m_form.message(64));
+        return;
+    }
+    m_run.adoptTestSettings(content.testSettings);
+    m_form.rememberRecentFile(path);
+
+    const ResultsSettings settings = ResultsSettings::parse(content.testSettings);
+    const ResultsDisplayMode mode = settings.displayMode();
+    if (mode == ResultsDisplayMode::None && !settings.finishedQuestionViewing()) {
+        m_form.announceMessage(68);
+        m_form.showMessageWindow(m_form.message(67), m_form.message(68));
+        return;
+    }
+    // The reports of this file replace those on show; a report the file
+    // does not hold leaves no view behind from an earlier test.
+    for (const auto& [kind, rtf] : {std::pair{ReportKind::Detailed, &content.detailedRtf},
+                                    std::pair{ReportKind::Summary, &content.summaryRtf}}) {
+        if (mode != ResultsDisplayMode::None && rtf->size() > 5)
+            m_form.setReport(kind, readRtf(*rtf));
+        else
+            m_form.destroyReport(kind);
+    }
+    m_form.applyResultsDisplay(planResultsDisplay(mode));
+    m_run.setResultsDisplayMode(mode);
+    m_form.enableResultsCommands(settings.allowSaving == 1, settings.allowPrinting == 1);
+    if (settings.finishedQuestionViewing())
+        reviewBank(content, path, mode);
+}
+
+void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode)
+{
+    bool viewing = true;
+    QString bank = pathFromLocal(content.bankPathAbs);
+    if (bank.isEmpty() || !QFileInfo(bank).isFile())
+        bank = QFileInfo(path).absolutePath() + QLatin1Char('/') + pathFromLocal(content.bankPathRel);
+    if (!content.bankPathRel.empty() && QFileInfo(bank).isFile()) {
+        if (!m_run.openBankForReview(bank))
+            return;
+    } else {
+        m_form.announceMessage(70);
+        m_form.prompts().inform(m_form.message(70));
+        viewing = false;
+    }
+    const int last = lastAvailableQuestion(content.questionList);
+    m_run.setQuestionList(content.questionList, std::max(last, 0));
+    if (!m_run.fitWindowToPages())
+        return;
+    m_form.applyControlPanel(m_form.planFor(PanelStage::LoadedResults, m_run.rules()));
+    m_form.setQuestionSliderEnabled(viewing);
+    if (!viewing)
+        return;
+    m_run.setCurrentQuestion(-1);
+    m_form.setQuestionRange(mode == ResultsDisplayMode::None ? m_run.lastQuestion() : m_run.lastQuestion() + 1, 0,
+                            true);
+    if (mode == ResultsDisplayMode::None)
+        m_run.goToQuestion(0);
+}
+
+// ------------------------------------------------------------ printing
+
+void ResultsRun::Print1Click()
+{
+    QPrinter* printer = m_form.printer();
+    if (!printer || !m_form.prompts().choosePrinter || !m_form.prompts().choosePrinter(*printer))
+        return;
+    m_form.printShownReport(*printer);
 }
 
 } // namespace zx

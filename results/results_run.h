@@ -1,27 +1,52 @@
 // The end of a test and its results in the window: Finish (scoring, both
-// reports, the results page, finished-question viewing) and the View
-// items.  Works through the window's commands and signals and the test
-// run's pages, like the test run itself.
+// reports, the results page, finished-question viewing), the View items,
+// results files (saving, automatic storing, opening them again with the
+// bank for review) and printing.  Works through the window's commands and
+// signals and the test run's pages, like the test run itself.
 #pragma once
 
 #include "results/core/finish_test.h"
+#include "results/core/results_file.h"
 
 #include <QObject>
 
+#include <QString>
+
+#include <functional>
 #include <optional>
+#include <string>
 
 namespace zx {
 
 class TMainForm;
 class TestRun;
 
+struct ResultsRunOptions {
+    // Milliseconds and a number 0..9998 for the name of an automatic
+    // store; empty: the clock and a clock-seeded generator.
+    std::function<int()> millisecond;
+    std::function<int()> storeNumber;
+};
+
 class ResultsRun : public QObject {
     Q_OBJECT
 public:
-    ResultsRun(TMainForm& form, TestRun& run);
+    ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options = {});
 
     void FinishButtonClick();
     void ResultsToggle(bool summary);
+    void SaveResults1Click();
+    void Print1Click();
+    // Writes the results of the test on show; true when the file is in
+    // place (the state then is ResultsStored).  A failure is shown to the
+    // candidate and changes nothing.
+    bool writeResultsFile(const QString& path);
+    void loadResultsFile(const QString& path);
+
+    // Local-bank mode: the folder (ending with "/") the results of the
+    // next finished test are stored in automatically, once.
+    void setResultsFolder(QString folder) { m_resultsFolder = std::move(folder); }
+    const QString& resultsFolder() const { return m_resultsFolder; }
 
     // The scores of the last finished test (none before the first Finish).
     const std::optional<TestScore>& lastScore() const { return m_lastScore; }
@@ -31,10 +56,19 @@ private:
     // end-of-test messages and finished-question viewing.
     void showResults(const FinishedTest& finished);
     void offerFinishedQuestionViewing(ResultsDisplayMode mode);
+    void storeAutomatically();
+    bool writeResults(const QString& path, bool automatic);
+    // Message `number` of the language file, or `fallback` when the file
+    // has none (messages added after older language files were made).
+    QString textOr(int number, const char* fallback) const;
+    void reportWriteFailure(const QString& path, const std::string& reason, bool automatic);
+    void reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode);
 
     TMainForm& m_form;
     TestRun& m_run;
+    ResultsRunOptions m_options;
     std::optional<TestScore> m_lastScore;
+    QString m_resultsFolder;
 };
 
 } // namespace zx

@@ -221,15 +221,28 @@ bool writeStoredFile(std::string_view content, const std::string& path)
 
 bool writeStoredFile(std::string_view content, const std::string& path, const RandomSource& random)
 {
-    if (path.empty())
+    return writeStoredFile(content, path, random, nullptr);
+}
+
+bool writeStoredFile(std::string_view content, const std::string& path, const RandomSource& random,
+                     std::string* error)
+{
+    if (path.empty()) {
+        if (error)
+            *error = "no file name";
         return false;
+    }
     std::string scrambled;
     if (!isPlainTextPath(path)) {
         scrambled = scrambleText(content, storedFileColumn(path), random);
         content = scrambled;
     }
     ReplacingFile file(path, random);
-    return file.write(content.data(), content.size()) && file.commit();
+    if (file.write(content.data(), content.size()) && file.commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
 }
 
 std::string readStoredFile(const std::string& path)
@@ -288,8 +301,10 @@ std::string locateRelativeFile(const std::string& bankPath, const std::string& s
 
     std::vector<std::string> parts;
     std::string current;
+    // Names written on this system separate folders with "/", those of the
+    // authoring editor with a backslash; both separate here.
     for (char c : storedName) {
-        if (c == '\\') {
+        if (c == '\\' || c == '/') {
             parts.push_back(current);
             current.clear();
         } else {

@@ -46,6 +46,10 @@ std::string unscrambleText(std::string_view stored, int column);
 // file survives any failure.  True when the new file is in place.
 bool writeStoredFile(std::string_view content, const std::string& path);
 bool writeStoredFile(std::string_view content, const std::string& path, const RandomSource& random);
+// The same, giving the system's reason in `error` when the file could not
+// be written.
+bool writeStoredFile(std::string_view content, const std::string& path, const RandomSource& random,
+                     std::string* error);
 // Reads the whole file, keeps the bytes before the first zero byte and
 // unscrambles them unless ".txt".  A missing or unreadable file gives "".
 std::string readStoredFile(const std::string& path);

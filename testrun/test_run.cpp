@@ -278,15 +278,8 @@ void TestRun::prepareTest()
     extractEmbeddedFiles();
     m_lastQuestion = listPageCount(m_preTestList) - 1;
 
-    const PageSize size = pageSizeOfQuestionList(m_questionList);
-    const QRect desktop = m_options.desktop ? m_options.desktop() : m_form.availableDesktop();
-    if (desktop.isValid() && (desktop.height() < size.height || desktop.width() < size.width)) {
-        tell(103);
+    if (!fitWindowToPages())
         return;
-    }
-    m_form.setPageSize(size);
-    if (desktop.isValid())
-        m_form.centreOn(desktop);
     m_form.repaint();
 
     if (m_lastQuestion < 0) {
@@ -296,6 +289,64 @@ void TestRun::prepareTest()
     m_form.setTestState(TestState::Ready);
     m_form.applyControlPanel(m_form.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
+}
+
+bool TestRun::fitWindowToPages()
+{
+    const PageSize size = pageSizeOfQuestionList(m_questionList);
+    const QRect desktop = m_options.desktop ? m_options.desktop() : m_form.availableDesktop();
+    if (desktop.isValid() && (desktop.height() < size.height || desktop.width() < size.width)) {
+        tell(103);
+        return false;
+    }
+    m_form.setPageSize(size);
+    if (desktop.isValid())
+        m_form.centreOn(desktop);
+    return true;
+}
+
+void TestRun::resetForResults()
+{
+    m_form.setStartButtonShown(false);
+    m_form.disableTestControls();
+    m_form.setAutoPlay(m_form.autoPlayOn(), true);
+    m_form.setMinimiseAllowed(true);
+    m_files.clear();
+    forgetBank();
+    m_preTestList.clear();
+    m_embeddedList.clear();
+    m_pageText.clear();
+    m_indexLength = 0;
+    m_currentQuestion = -1;
+    m_lastQuestion = 0;
+    m_resultsMode = ResultsDisplayMode::None;
+    m_form.setTestState(TestState::ResultsStored);
+}
+
+bool TestRun::openBankForReview(const QString& path)
+{
+    m_bankPath = path;
+    if (!readBankIndex()) {
+        refuse(78, 79);
+        return false;
+    }
+    if (!hasEmbeddedFiles(m_embeddedList))
+        return false;
+    extractEmbeddedFiles();
+    return true;
+}
+
+void TestRun::setQuestionList(std::string list, int lastQuestion)
+{
+    m_questionList = std::move(list);
+    m_lastQuestion = lastQuestion;
+}
+
+void TestRun::adoptTestSettings(std::string settings)
+{
+    setTestSettings(std::move(settings));
+    m_rules = BankSettings::parse(m_testSettings);
+    m_form.setBankRules(m_rules);
 }
 
 void TestRun::showFirstPage()

@@ -91,6 +91,23 @@ public:
     // The clock's local time with the locale's day and month names.
     LocalTime currentLocalTime() const;
 
+    // ---- opening a results file
+    // Forgets the test (its bank, lists and files) without leaving the page
+    // on show: the state becomes ResultsStored, the test's controls are
+    // disabled, auto-play stays as it is but can be changed again.
+    void resetForResults();
+    // Settings that come with results: rules are read from them as from a
+    // bank's.
+    void adoptTestSettings(std::string settings);
+    // Reads the index of the bank the results came from (its settings,
+    // lists and files replace the test's) and unpacks its files.  False
+    // when it is no readable bank (message 79 was shown) or holds no files.
+    bool openBankForReview(const QString& path);
+    void setQuestionList(std::string list, int lastQuestion);
+    // Sizes the window for the pages of the question list and centres it;
+    // false (message 103 was shown) when the desktop is too small.
+    bool fitWindowToPages();
+
     // ---- state
     const QString& bankPath() const { return m_bankPath; }
     // The test settings: the bank's settings text with what the test adds

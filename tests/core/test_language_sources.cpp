@@ -37,8 +37,8 @@ std::set<int> usedMessages()
         used.insert(n);
     for (int n = 67; n <= 101; ++n)
         used.insert(n);
-    used.insert(103);
-    used.insert(104);
+    for (int n = 103; n <= 107; ++n)
+        used.insert(n);
     return used;
 }
 

@@ -1,0 +1,272 @@
+// Results files through the real window: saving, opening again with the
+// bank for review, the refusals and questions on the way, automatic
+// storing, printing and the command-line PDF.
+#include "test_run_fixture.h"
+
+#include "app/message_form.h"
+#include "objects/field_edit.h"
+#include "objects/zx_field.h"
+#include "results/core/results_file.h"
+#include "tagtext/stored_file.h"
+#include "tagtext/tagged_text.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+namespace zx::test {
+
+namespace {
+
+std::string fieldPage(const std::string& question, const std::string& answer)
+{
+    return zx::testing::questionPage(
+        question, "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth>"
+                  "<FieldHeight>20</FieldHeight><userAnswer></userAnswer><FieldAnswer1>" + answer +
+                  "</FieldAnswer1><FieldMarkIfCorrect>1</FieldMarkIfCorrect></zxField>\r\n");
+}
+
+QString pdfText(const QString& pdf)
+{
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!extract.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(extract.readAllStandardOutput());
+}
+
+} // namespace
+
+class ResultsFileTest : public TestRunFixture {
+protected:
+    void SetUp() override
+    {
+        TestRunFixture::SetUp();
+        m_results.reset();
+        ResultsRunOptions options;
+        options.millisecond = [] { return 123; };
+        options.storeNumber = [] { return 4711; };
+        m_results = std::make_unique<ResultsRun>(*m_form, *m_run, options);
+        m_form->prompts().chooseResultsFile = [this] { return m_saveAs; };
+    }
+    QString startTest(const std::string& extra)
+    {
+        const QString bank = makeBank("<version>1</version><BankPassword>0</BankPassword><allowSaving>1</allowSaving>"
+                                      "<allowPrinting>1</allowPrinting>" + extra,
+                                      {fieldPage("Red planet?", "Mars"), fieldPage("Ringed?", "Saturn")});
+        m_run->openBank(bank);
+        if (m_run->page().field(0))
+            QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("mars"));
+        return bank;
+    }
+    void finish()
+    {
+        m_answerYes = true;
+        QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
+    }
+    QString save(const QString& name)
+    {
+        m_saveAs = m_dir.path() + QLatin1Char('/') + name;
+        menuItem(*m_form, QStringLiteral("SaveResults1"))->trigger();
+        return m_saveAs;
+    }
+    QString m_saveAs;
+};
+
+TEST_F(ResultsFileTest, SavedResultsOpenWithTheSameReportsSettingsAndAnswers)
+{
+    startTest("<showResults>1</showResults><showResultsSummary>1</showResultsSummary>"
+              "<ResultsSummaryPriority>1</ResultsSummaryPriority>");
+    finish();
+    const ReportDocument detailed = *m_form->report(ReportKind::Detailed);
+    const ReportDocument summary = *m_form->report(ReportKind::Summary);
+    const std::string settings = m_run->testSettings();
+    const std::string answers = m_run->questionList();
+
+    save(QStringLiteral("result.txt"));
+    const QString file = m_dir.path() + QStringLiteral("/result.zxr");
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(m_dir.path() + QStringLiteral("/result.txt")));
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+    EXPECT_EQ(m_form->recentFiles().results[0], localPath(file));
+    const ResultsFileContent stored = parseResultsContent(readStoredFile(localPath(file)));
+    EXPECT_EQ(stored.testSettings, settings);
+    EXPECT_EQ(stored.questionList, answers);
+
+    m_form->destroyReport(ReportKind::Detailed);
+    m_form->destroyReport(ReportKind::Summary);
+    m_results->loadResultsFile(file);
+    ASSERT_NE(m_form->report(ReportKind::Detailed), nullptr);
+    EXPECT_EQ(*m_form->report(ReportKind::Detailed), detailed);
+    EXPECT_EQ(*m_form->report(ReportKind::Summary), summary);
+    EXPECT_EQ(m_run->testSettings(), settings);
+    // Mode 3: the summary first, both View items offered, no review.
+    EXPECT_TRUE(m_form->reportVisible(ReportKind::Summary));
+    EXPECT_TRUE(menuItem(*m_form, QStringLiteral("ResultsSummary1"))->isChecked());
+    EXPECT_TRUE(menuItem(*m_form, QStringLiteral("DetailedResults1"))->isEnabled());
+    EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+}
+
+TEST_F(ResultsFileTest, ABankMovedWithItsResultsIsFoundBesideThem)
+{
+    const QString bank = startTest("<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>");
+    finish();
+    // Saved beside the bank, then both moved together.
+    save(QStringLiteral("answers.zxr"));
+    ASSERT_TRUE(QDir().mkpath(m_dir.path() + QStringLiteral("/moved")));
+    const QString file = m_dir.path() + QStringLiteral("/moved/answers.zxr");
+    ASSERT_TRUE(QFile::rename(m_saveAs, file));
+    ASSERT_TRUE(QFile::rename(bank, m_dir.path() + QStringLiteral("/moved/") + QFileInfo(bank).fileName()));
+
+    m_results->loadResultsFile(file);
+    EXPECT_EQ(m_run->bankPath(), m_dir.path() + QStringLiteral("/moved/") + QFileInfo(bank).fileName());
+    // Mode 2 with review: the detailed report alone, the questions after it.
+    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+    EXPECT_EQ(m_form->report(ReportKind::Summary), nullptr);
+    EXPECT_FALSE(menuItem(*m_form, QStringLiteral("ResultsSummary1"))->isEnabled());
+    QScrollBar* slider = questionSlider(*m_form);
+    EXPECT_TRUE(slider->isEnabled());
+    EXPECT_EQ(slider->maximum(), 2);
+    slider->setValue(1);
+    ASSERT_NE(m_run->page().field(0), nullptr);
+    EXPECT_EQ(m_run->page().field(0)->box()->text(), QStringLiteral("mars"));
+    EXPECT_FALSE(panelButton(*m_form, "FinishButton")->isEnabled());
+
+    // Without the bank the reports still show; the questions cannot.
+    QFile::remove(m_run->bankPath());
+    m_results->loadResultsFile(file);
+    EXPECT_TRUE(m_informs.contains(QStringLiteral("message 70")));
+    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+    EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
+}
+
+TEST_F(ResultsFileTest, RefusalsAndQuestionsOnTheWay)
+{
+    // Nothing to save before the end.
+    startTest("<showResults>1</showResults>");
+    menuItem(*m_form, QStringLiteral("SaveResults1"))->trigger();
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x22"));
+    EXPECT_EQ(m_form->messageForm()->windowTitle(), QStringLiteral("message 21"));
+
+    const QString file = m_dir.path() + QStringLiteral("/r.zxr");
+    ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0}), localPath(file)));
+    // A practice test asks first; No keeps it running with auto-play off.
+    m_answerYes = false;
+    m_results->loadResultsFile(file);
+    EXPECT_EQ(m_questions.last(), QStringLiteral("message 61"));
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_FALSE(autoPlayBox(*m_form)->isChecked());
+
+    m_results->loadResultsFile(m_dir.path() + QStringLiteral("/missing.zxr"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x57"));
+
+    m_answerYes = true;
+    m_run->openBank(makeBank("<version>1</version><isExam>1</isExam>", {fieldPage("Q", "A")}));
+    ASSERT_EQ(m_form->testState(), TestState::RunningExam);
+    m_results->loadResultsFile(file);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x59"));
+    EXPECT_EQ(m_form->testState(), TestState::RunningExam);
+}
+
+TEST_F(ResultsFileTest, BrokenAndForeignFilesGiveAMessage)
+{
+    const QString broken = m_dir.path() + QStringLiteral("/broken.zxr");
+    const std::vector<std::string> contents = {
+        "", "garbage \x01\x02\xff", "<resultsRTF>{\\rtf1{{{{{\\fs99999999999999999 x", std::string(3'000'000, '<'),
+    };
+    for (const std::string& content : contents) {
+        writeFile(broken, content);
+        m_results->loadResultsFile(broken);
+        EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x68"));
+        EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+    }
+    ASSERT_TRUE(writeStoredFile("<testSettings><version>2</version><showResults>1</showResults></testSettings>",
+                                localPath(broken)));
+    m_results->loadResultsFile(broken);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x64"));
+}
+
+TEST_F(ResultsFileTest, AFailedWriteIsReportedAndKeepsTheResultsUnsaved)
+{
+    startTest("<showResults>1</showResults>");
+    finish();
+    save(QStringLiteral("no such folder/result.zxr"));
+    EXPECT_EQ(m_form->testState(), TestState::Finished);
+    EXPECT_TRUE(m_form->messageForm()->isVisible());
+    EXPECT_TRUE(m_form->messageForm()->messageText().contains(QStringLiteral("no such folder/result.zxr")));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x106"));
+    // The close query still protects the results.
+    m_answerYes = false;
+    EXPECT_FALSE(m_form->close());
+}
+
+TEST_F(ResultsFileTest, ResultsAreStoredAutomaticallyOncePerRun)
+{
+    const QString folder = m_dir.path() + QStringLiteral("/ZXResults/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    m_results->setResultsFolder(folder);
+    startTest("<showResults>1</showResults>");
+    finish();
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("r202612061430051234711.zxr")));
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+    EXPECT_TRUE(m_results->resultsFolder().isEmpty());
+
+    startTest("<showResults>1</showResults>");
+    finish();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(m_form->testState(), TestState::Finished);
+
+    // A folder that cannot be written to: the results stay on screen.
+    m_results->setResultsFolder(m_dir.path() + QStringLiteral("/gone/"));
+    startTest("<showResults>1</showResults>");
+    finish();
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x107"));
+    EXPECT_EQ(m_form->testState(), TestState::Finished);
+    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+}
+
+TEST_F(ResultsFileTest, PrintingTheReportOrTheWindowAndThePdfCommand)
+{
+    const QString pdf = m_dir.path() + QStringLiteral("/print.pdf");
+    QString jobName;
+    m_form->prompts().choosePrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    startTest("<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>"
+              "<testName>Planets</testName>");
+    finish();
+    menuItem(*m_form, QStringLiteral("Print1"))->trigger();
+    EXPECT_TRUE(m_form->printer()->docName() == QStringLiteral("Results"));
+    EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("Planets")));
+
+    // A question page on show: the window's image is printed.
+    QFile::remove(pdf);
+    questionSlider(*m_form)->setValue(1);
+    menuItem(*m_form, QStringLiteral("Print1"))->trigger();
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_FALSE(pdfText(pdf).contains(QStringLiteral("Planets")));
+
+    const QString file = save(QStringLiteral("print.zxr"));
+    QProcess command;
+    command.start(QStringLiteral(ZX_ZXEXAM_PATH),
+                  {QStringLiteral("--print-pdf"), m_dir.path() + QStringLiteral("/cmd.pdf"), file});
+    ASSERT_TRUE(command.waitForFinished(60000));
+    EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
+    EXPECT_TRUE(pdfText(m_dir.path() + QStringLiteral("/cmd.pdf")).contains(QStringLiteral("Planets")));
+
+    command.start(QStringLiteral(ZX_ZXEXAM_PATH),
+                  {QStringLiteral("--print-pdf"), m_dir.path() + QStringLiteral("/x.pdf"), m_dir.path()});
+    ASSERT_TRUE(command.waitForFinished(60000));
+    EXPECT_EQ(command.exitCode(), 1);
+    EXPECT_FALSE(command.readAllStandardError().isEmpty());
+}
+
+} // namespace zx::test
