@@ -63,13 +63,28 @@ void releaseAll(std::array<std::unique_ptr<T>, N>& table)
     }
 }
 
-// Removes up to `count` elements of `key` from `text`, stopping at the
-// first value shorter than 5 characters.
-// Removes the first `count` elements of `key`.
-void removeElements(std::string& text, const char* key, int count)
+// Leaving a page removes its answer elements of `key` from the front of the
+// page text: up to 60, stopping at the first value shorter than 5
+// characters, and never fewer than the `consumed` ones the build read (their
+// records or values are written back).  Returns the values removed beyond
+// those: the build never read them, so they made no object.
+std::vector<std::string> removeAnswerElements(std::string& text, const char* key, int consumed)
 {
-    for (int i = 0; i < count; ++i)
+    constexpr int maxRemoved = 60;
+    constexpr std::size_t endLength = 5;
+    std::vector<std::string> unread;
+    for (int k = 0;; ++k) {
+        if (k >= consumed) {
+            if (k >= maxRemoved)
+                break;
+            std::string value = getTag(text, key);
+            if (value.size() < endLength)
+                break;
+            unread.push_back(std::move(value));
+        }
         text = deleteTag(text, key);
+    }
+    return unread;
 }
 
 void appendElements(std::string& text, const char* key, const std::vector<std::string>& values)
@@ -342,24 +357,29 @@ void PageBuilder::pointerOverWindow()
 std::string PageBuilder::pageTextWithAnswers(const std::string& pageText) const
 {
     std::string text = pageText;
-    // Exactly the elements the page was built from are replaced: the
-    // answer objects write their records, and the elements that made no
-    // object go back as they were, so leaving a page never loses any.
-    removeElements(text, "zxButton", m_consumed.buttons);
-    removeElements(text, "zxField", m_consumed.fields);
-    removeElements(text, "zxDrag", m_consumed.drags);
+    // The answer objects write their records in place of the elements they
+    // were built from.  Every removed element that made no object goes back
+    // as it was, after the objects' records, where it cannot end the next
+    // build before them: leaving a page never loses an element, and a
+    // revisited page shows the same objects.
+    const std::vector<std::string> unreadButtons = removeAnswerElements(text, "zxButton", m_consumed.buttons);
+    const std::vector<std::string> unreadFields = removeAnswerElements(text, "zxField", m_consumed.fields);
+    const std::vector<std::string> unreadDrags = removeAnswerElements(text, "zxDrag", m_consumed.drags);
     for (const auto& field : m_fields)
         if (field)
             text += field->writeAnswer();
     appendElements(text, "zxField", m_passedOver.fields);
+    appendElements(text, "zxField", unreadFields);
     for (const auto& button : m_buttons)
         if (button)
             text += button->writeAnswer();
     appendElements(text, "zxButton", m_passedOver.buttons);
+    appendElements(text, "zxButton", unreadButtons);
     for (const auto& drag : m_drags)
         if (drag)
             text += drag->writeAnswer();
     appendElements(text, "zxDrag", m_passedOver.drags);
+    appendElements(text, "zxDrag", unreadDrags);
     return text;
 }
 

@@ -82,11 +82,13 @@ public:
     // pointer-over pictures of pictures, buttons and items go away.
     void pointerOverWindow();
 
-    // The page text with the answers of the page on show: the zxField,
-    // zxButton and zxDrag elements the page was built from are removed and
-    // the current record of every field, every button and every item is
-    // appended as a complete element with CR LF; elements that made no
-    // object are appended again unchanged.
+    // The page text with the answers of the page on show: the zxButton,
+    // zxField and zxDrag elements at the front are removed (up to 60 of a
+    // kind, stopping at a value under 5 characters, and at least those the
+    // page was built from), and the current record of every field, every
+    // button and every item is appended as a complete element with CR LF;
+    // removed elements that made no object are appended unchanged after
+    // the records of their kind.
     std::string pageTextWithAnswers(const std::string& pageText) const;
 
     // Paints the page background (below every object).

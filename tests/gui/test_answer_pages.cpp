@@ -117,4 +117,35 @@ TEST_F(AnswerPagesTest, AnswersSurviveLeavingAndComingBack)
     EXPECT_EQ(countOf(getTag(m_run->questionList(), "questionFile0"), "<zxButton>"), 2);
 }
 
+TEST_F(AnswerPagesTest, ShortButtonElementDoesNotHideTheButtonsOnTheNextVisit)
+{
+    // A short element ends the reading of buttons: only A is built.  On
+    // leaving, it is put back after the buttons' records, so A comes back.
+    auto button = [](int top, int answer) {
+        return "<zxButton><buttonType>0</buttonType><buttonLeft>40</buttonLeft><buttonTop>" + std::to_string(top)
+               + "</buttonTop><s1>s1.bmp</s1><s3>s3.bmp</s3><buttonMarkIfSelected>1</buttonMarkIfSelected>"
+                 "<userAnswer>"
+               + std::to_string(answer) + "</userAnswer></zxButton>\r\n";
+    };
+    const std::string shortElement = "<zxButton>0123456789</zxButton>";
+    const std::string question = "<windowSize>3</windowSize>" + button(100, 1) + shortElement + "\r\n" + button(140, 0);
+    m_run->openBank(makeBank({question, "<windowSize>3</windowSize><zxText><zxString>Two</zxString></zxText>"}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    PageBuilder& page = m_run->page();
+    ASSERT_EQ(page.buttonCount(), 1);
+    EXPECT_EQ(page.button(0)->state(), 1);
+
+    for (int round = 0; round < 2; ++round) {
+        m_run->goToQuestion(1);
+        const std::string stored = getTag(m_run->questionList(), "questionFile0");
+        EXPECT_EQ(countOf(stored, "<zxButton>"), 3) << "no element is lost";
+        EXPECT_LT(stored.find("<buttonTop>100</buttonTop>"), stored.find(shortElement));
+        m_run->goToQuestion(0);
+        ASSERT_EQ(page.buttonCount(), 1) << round;
+        EXPECT_EQ(getTagInt(page.button(0)->record(), "buttonTop", 0), 100);
+        EXPECT_EQ(page.button(0)->state(), 1);
+        EXPECT_TRUE(page.button(0)->picture(3)->isVisible());
+    }
+}
+
 } // namespace zx::test
