@@ -1,5 +1,6 @@
 // The video player over Qt Multimedia (GStreamer): a QVideoWidget with a
-// small bar of controls below it.  The media player and the audio output
+// small bar of controls below it (play/pause and position), shown unless
+// showControls(false) hides it.  The media player and the audio output
 // are made on the first open, so a page whose video is never opened never
 // touches the audio or video system.  Errors are silent: a file that does
 // not play leaves the window black and calls the failure handler.
@@ -46,7 +47,7 @@ private:
     std::unique_ptr<QObject> m_guard; // receiver of queued calls; dies with the player
     std::unique_ptr<QAudioOutput> m_output;
     std::unique_ptr<QMediaPlayer> m_player;
-    bool m_controls = false;
+    bool m_controls = true;
     bool m_failed = false;
 };
 

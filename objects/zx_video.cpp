@@ -88,7 +88,10 @@ void zxVideo::show(bool insideFeedback)
     if (!pictureFileExists(file)) {
         closePlayer();
     } else if (!mediaHeaderMatches(file)) {
-        // A file whose first bytes do not fit its extension is left alone.
+        // First bytes that do not fit the extension: a file the player
+        // cannot open, noted so that the author can find it.
+        closePlayer();
+        notePage(cannotPlayMessage);
     } else if (extension == ".swf") {
         // No animation player here: the panel stays empty.
         closePlayer();
@@ -98,7 +101,9 @@ void zxVideo::show(bool insideFeedback)
         if (m_player) {
             QWidget* window = m_player->widget(m_panel.data());
             window->setGeometry(m_panel->rect());
-            m_player->showControls(getTagInt(m_record, "videoShowControls", 0) != 0);
+            // The player's own play and position bar is always there, so
+            // a video that does not start by itself can still be started.
+            m_player->showControls(true);
             m_player->setFailureHandler([this] { playerFailed(); });
             window->show();
             if (!m_player->open(pathFromLocal(file))) {
@@ -109,8 +114,8 @@ void zxVideo::show(bool insideFeedback)
     }
 
     // On the page a video starts only with auto-play on; in a feedback
-    // panel always.  A video with controls and without auto-start waits
-    // for the candidate.
+    // panel always.  It then starts when "videoAutoStart" is 1 or
+    // "videoShowControls" is 0; otherwise it waits for the candidate.
     if (!m_player || !(insideFeedback || m_context.autoPlay()))
         return;
     if (getTagInt(m_record, "videoAutoStart", 1) == 1 || getTagInt(m_record, "videoShowControls", 0) == 0) {

@@ -1,8 +1,10 @@
 // A video on a page or a feedback panel: a panel in the desktop colour
-// holding a video player.  ".swf" animations have no player on this
-// platform; such a video, and a file the player cannot play, leave the
-// empty panel and leave a note in the current page record under the key
-// that message 85 names (message 86 or 87 as the value).
+// holding a video player with its own play and position bar.  ".swf"
+// animations have no player on this platform; such a video, and a file the
+// player cannot open or play (its first bytes not fitting its extension
+// included), leave the empty panel and leave a note in the current page
+// record under the key that message 85 names (message 86 or 87 as the
+// value).
 #pragma once
 
 #include "objects/zx_object.h"

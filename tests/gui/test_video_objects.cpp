@@ -3,9 +3,12 @@
 // releasing.
 #include "test_feedback_fixture.h"
 
+#include "media/media_video_player.h"
 #include "objects/qt_text.h"
 
 #include <QFrame>
+#include <QSlider>
+#include <QToolButton>
 
 namespace zx::testing {
 namespace {
@@ -49,7 +52,7 @@ TEST_F(VideoObjectTest, PanelInTheDesktopColourHoldsThePlayer)
     ASSERT_NE(fake, nullptr);
     EXPECT_EQ(fake->window()->parentWidget(), placed.panel());
     EXPECT_EQ(fake->window()->geometry(), QRect(0, 0, 320, 240));
-    EXPECT_FALSE(fake->controlsShown());
+    EXPECT_TRUE(fake->controlsShown());
     EXPECT_EQ(m_videoLog->made, 2);
     EXPECT_EQ(calls().filter(QStringLiteral("open ")), (QStringList{"open " + m_clipPath, "open " + m_clipPath}));
 
@@ -74,13 +77,13 @@ TEST_F(VideoObjectTest, StartsOnThePageOnlyWithAutoPlay)
     zxVideo& clip = addVideo(video("clip.avi"));
     buildPage();
     ASSERT_NE(clip.player(), nullptr);
-    EXPECT_EQ(calls(), (QStringList{"widget", "controls off", "open " + m_clipPath})) << "loaded, not started";
+    EXPECT_EQ(calls(), (QStringList{"widget", "controls on", "open " + m_clipPath})) << "loaded, not started";
 
     clip.releaseControls();
     m_videoLog->calls.clear();
     m_autoPlay = true;
     clip.showFor(m_page.get(), "0");
-    EXPECT_EQ(calls(), (QStringList{"widget", "controls off", "open " + m_clipPath, "seek", "play"}));
+    EXPECT_EQ(calls(), (QStringList{"widget", "controls on", "open " + m_clipPath, "seek", "play"}));
 }
 
 TEST_F(VideoObjectTest, AutoStartAndControls)
@@ -92,12 +95,35 @@ TEST_F(VideoObjectTest, AutoStartAndControls)
     buildPage();
     auto fake = [](zxVideo& v) { return dynamic_cast<FakeVideoPlayer*>(v.player()); };
     ASSERT_NE(fake(noAutoStart), nullptr);
-    EXPECT_TRUE(fake(noAutoStart)->playing()) << "without controls a video always starts";
-    EXPECT_FALSE(fake(noAutoStart)->controlsShown());
-    EXPECT_FALSE(fake(waits)->playing()) << "with controls and no auto-start it waits for the candidate";
-    EXPECT_TRUE(fake(waits)->controlsShown());
+    EXPECT_TRUE(fake(noAutoStart)->playing()) << "videoShowControls 0 forces the start";
+    EXPECT_FALSE(fake(waits)->playing()) << "with videoShowControls 1 and no auto-start it waits for the candidate";
     EXPECT_TRUE(fake(both)->playing());
-    EXPECT_TRUE(fake(both)->controlsShown());
+}
+
+TEST_F(VideoObjectTest, PlayBarIsAlwaysThere)
+{
+    // The default record (auto-start 1, no forced start) with Auto Play
+    // off: the video waits, and its play bar is there to start it.
+    zxVideo& plain = addVideo(video("clip.avi"));
+    zxVideo& withControls = addVideo(video("clip.avi", "<videoShowControls>1</videoShowControls>"));
+    buildPage();
+    for (zxVideo* v : {&plain, &withControls}) {
+        auto* fake = dynamic_cast<FakeVideoPlayer*>(v->player());
+        ASSERT_NE(fake, nullptr);
+        EXPECT_TRUE(fake->controlsShown());
+        EXPECT_FALSE(fake->playing());
+    }
+
+    // The media player's own bar: a play button and a position slider.
+    MediaVideoPlayer player;
+    QWidget* window = player.widget(m_page.get());
+    window->setGeometry(0, 0, 200, 200);
+    showPage();
+    auto* play = window->findChild<QToolButton*>(QStringLiteral("videoPlayButton"));
+    auto* position = window->findChild<QSlider*>(QStringLiteral("videoPosition"));
+    ASSERT_TRUE(play && position);
+    EXPECT_TRUE(play->isVisible());
+    EXPECT_TRUE(position->isVisible());
 }
 
 TEST_F(VideoObjectTest, InsideAFeedbackPanelItAlwaysStarts)
@@ -181,14 +207,21 @@ TEST_F(VideoObjectTest, NoPlayerForMissingOrDisguisedFiles)
     m_autoPlay = true;
     zxVideo& missing = addVideo(video("nowhere.avi"));
     zxVideo& none = addVideo(video("0"));
-    zxVideo& disguised = addVideo(video("fake.avi"));
     buildPage();
-    for (zxVideo* v : {&missing, &none, &disguised}) {
+    for (zxVideo* v : {&missing, &none}) {
         ASSERT_NE(v->panel(), nullptr);
         EXPECT_EQ(v->player(), nullptr);
     }
-    EXPECT_EQ(m_videoLog->made, 0);
     EXPECT_EQ(getTag(m_pageRecord, "VideoNote"), "");
+
+    // A file whose first bytes do not fit its extension cannot be opened
+    // either, and says so in the page record.
+    zxVideo& disguised = addVideo(video("fake.avi"));
+    disguised.showFor(m_page.get(), "0");
+    ASSERT_NE(disguised.panel(), nullptr);
+    EXPECT_EQ(disguised.player(), nullptr);
+    EXPECT_EQ(getTag(m_pageRecord, "VideoNote"), "Video cannot be played");
+    EXPECT_EQ(m_videoLog->made, 0);
 }
 
 TEST_F(VideoObjectTest, NoteKeysAreSafeForTheRecord)
