@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QTextEdit>
 
@@ -132,6 +133,14 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::showEvent(QShowEvent* event)
+{
+    // Opening (not a window system's restore) always starts on page 1.
+    if (!event->spontaneous())
+        m_pages->setCurrentIndex(0);
+    QDialog::showEvent(event);
 }
 
 void TAboutBox::pageClicked()

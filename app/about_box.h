@@ -2,7 +2,8 @@
 // Page 1 shows the splash picture (replaced by "logoX.jpg" beside the
 // program when that file is a readable JPEG) with two text areas; page 2
 // the credits.  A click shows the next page; a click on the last page goes
-// back to page 1 and closes the window.
+// back to page 1 and closes the window.  However it was closed (a click,
+// Esc, the close box), it opens again on page 1.
 #pragma once
 
 #include <QDialog>
@@ -34,6 +35,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void pageClicked();

@@ -464,6 +464,22 @@ TEST_F(ShellFixture, AboutBoxClickShowsCreditsThenCloses)
         EXPECT_FALSE(about->isVisible());
         EXPECT_EQ(about->activePage(), 0);
     }
+
+    // Closed on the credits page with Esc or the window's close: it opens
+    // on its first page again.
+    for (const bool escape : {true, false}) {
+        about->show();
+        QTest::mouseClick(about->coverShape(0), Qt::LeftButton);
+        ASSERT_EQ(about->activePage(), 1);
+        if (escape)
+            QTest::keyClick(about, Qt::Key_Escape);
+        else
+            about->close();
+        ASSERT_FALSE(about->isVisible());
+        about->show();
+        EXPECT_EQ(about->activePage(), 0) << (escape ? "Esc" : "close");
+        about->hide();
+    }
 }
 
 TEST_F(ShellFixture, LogoBesideTheProgramReplacesTheSplash)
