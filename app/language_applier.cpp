@@ -2,7 +2,6 @@
 
 #include "objects/qt_text.h"
 
-#include <QAbstractSlider>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,15 +57,24 @@ LanguageApplier::LanguageApplier(const LanguageWindows& windows)
 
 void LanguageApplier::indexWindow(QWidget* window)
 {
-    if (!window)
-        return;
-    // The menus of a window are owned by it, so its actions are among its
-    // descendants too.
-    const QList<QObject*> children = window->findChildren<QObject*>();
-    for (QObject* child : children) {
+    if (window)
+        indexChildren(window);
+}
+
+void LanguageApplier::indexChildren(QObject* parent)
+{
+    for (QObject* child : parent->children()) {
+        // A window of its own that the window merely owns (the About,
+        // progress, message and Help windows, the bank dialogs) is not one
+        // of its controls: it is searched in its own turn or not at all.
+        // Menus and the open and save dialogs are part of the window.
+        if (auto* widget = qobject_cast<QWidget*>(child);
+            widget && widget->isWindow() && !qobject_cast<QMenu*>(widget) && !qobject_cast<QFileDialog*>(widget))
+            continue;
         const QString name = child->objectName();
         if (!name.isEmpty() && !m_controls.contains(name))
             m_controls.insert(name, QPointer<QObject>(child));
+        indexChildren(child);
     }
 }
 
@@ -211,8 +219,6 @@ bool LanguageApplier::applyLine(const FormTextLine& line)
         check->setText(value);
         return true;
     }
-    if (auto* slider = qobject_cast<QAbstractSlider*>(control))
-        return hint && applyHint(slider, value);
     if (auto* dialog = qobject_cast<QFileDialog*>(control)) {
         if (property == "Title") {
             dialog->setWindowTitle(value);

@@ -2,8 +2,10 @@
 //
 // A line "Control Property value" looks the control up by object name in
 // the main window, the Help window, the user details dialog and the
-// password dialog, in this order (the first window holding a child of that
-// name wins; a window may be null).  "FormCaption" lines only set the
+// password dialog, in this order (the first window holding a control of
+// that name wins; a window may be null).  A window's controls are its
+// descendants short of the windows it owns (the About, progress and message
+// windows are never searched), menus and file dialogs included.  "FormCaption" lines only set the
 // caption of the windows named "MainForm", "AboutBox", "UserDetails" and
 // "Password".  The control's kind is tested in this order and decides
 // which properties it takes:
@@ -18,13 +20,13 @@
 //     property "zxRadioGroup" = true)              "Item1"/"Item2": first/second QRadioButton
 //   radio button (QRadioButton)                    Hint; "Caption"
 //   check box (QCheckBox)                          Hint; "Caption"
-//   slider / scroll bar (QAbstractSlider)          Hint only
 //   save / open dialog (QFileDialog)               "Title": window title;
 //                                                  "Filter": "A|*.a;*.b|B|*.c" as name filters
 // A property containing "Hint" counts as "Hint".  A hint sets the tool tip
 // to its short part, the status tip to its long part ("short|long", see
 // hintShortPart) and the dynamic property "zxHint" to the whole hint.
-// Unknown names and properties that do not fit the kind change nothing.
+// Unknown names, properties that do not fit the kind and controls of any
+// other kind (a scroll bar takes no line, not even a hint) change nothing.
 // The hint table itself is filled by parseLanguageFile.
 #pragma once
 
@@ -62,6 +64,7 @@ public:
 
 private:
     void indexWindow(QWidget* window);
+    void indexChildren(QObject* parent);
     bool applyHint(QObject* control, const QString& hint);
 
     LanguageWindows m_windows;

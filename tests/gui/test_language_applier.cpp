@@ -3,6 +3,7 @@
 #include "app/language_applier.h"
 #include "app/about_box.h"
 #include "app/help_window.h"
+#include "app/progress_window.h"
 #include "app/main_form.h"
 #include "objects/qt_text.h"
 #include "tests/support/fake_sound_backend.h"
@@ -190,14 +191,16 @@ TEST_F(LanguageApplierTest, ButtonsCheckBoxesAndHints)
               "AutoPlay Title ignored for a check box\n"
               "AutoPlay Hint6 Plays each page's sound\n"
               "questionSlider Hint1 Moves between the questions\n"
-              "questionSlider Caption sliders take no caption\n");
+              "questionSlider Caption scroll bars take no caption\n");
     EXPECT_EQ(finish->text(), "Finish");
     EXPECT_EQ(finish->toolTip(), "Ends the test");
     EXPECT_EQ(texts.hints[2], "Ends the test");
     EXPECT_EQ(cheat->text(), "Answers");          // any property but a hint is a caption
     EXPECT_EQ(autoPlay->text(), "Auto-play");
     EXPECT_EQ(autoPlay->toolTip(), "Plays each page's sound");
-    EXPECT_EQ(slider->toolTip(), "Moves between the questions");
+    // A scroll bar takes no line at all; the hint table still does.
+    EXPECT_EQ(slider->toolTip(), "");
+    EXPECT_FALSE(slider->property("zxHint").isValid());
     EXPECT_EQ(texts.hints[1], "Moves between the questions");
     // The password dialog's FinishButton is not reached: the main window comes first.
     EXPECT_EQ(passwordFinish->text(), "");
@@ -302,6 +305,51 @@ TEST_F(LanguageApplierTest, ControlsDestroyedAfterIndexingAreSkipped)
 }
 
 
+// The About, progress and message windows belong to the main window but
+// take no form-text lines: only the main window's own controls, the Help
+// window and the two bank dialogs are looked in.
+TEST(LanguageWindowsOfTheProgram, OwnedWindowsAreNotReached)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ShellOptions options;
+    options.paths = ShellPaths::inFolders(dir.path(), dir.path() + "/runtime", dir.path() + "/settings.ini");
+    options.soundBackend = std::make_unique<FakeSoundBackend>();
+    options.inhibitScreenSaver = false;
+    options.delay = [](int) {};
+    TMainForm form(std::move(options));
+    auto* splash = form.aboutBox()->findChild<QLabel*>("Splash");
+    auto* progress = form.progressWindow()->findChild<QLabel*>("ProgressLabel");
+    ASSERT_TRUE(splash && progress);
+    const QString progressText = progress->text();
+
+    LanguageApplier applier({&form, form.helpWindow(), nullptr, nullptr, form.aboutBox()});
+    for (const char* control : {"Splash", "Credits", "ProgressLabel", "ProgressBar", "Message", "Version"}) {
+        EXPECT_EQ(applier.findControl(control), nullptr) << control;
+        EXPECT_FALSE(applier.applyLine({control, "Caption", "hello"})) << control;
+        EXPECT_FALSE(applier.applyLine({control, "Hint", "hello"})) << control;
+    }
+    EXPECT_FALSE(splash->pixmap().isNull()) << "the splash picture stays";
+    EXPECT_EQ(progress->text(), progressText);
+    EXPECT_TRUE(progress->toolTip().isEmpty());
+
+    // The main window's own controls, menus and file dialogs, and the Help
+    // window's, are still reached.
+    EXPECT_NE(applier.findControl("FinishButton"), nullptr);
+    EXPECT_NE(applier.findControl("FileOpenItem"), nullptr);
+    EXPECT_NE(applier.findControl("OpenDialog"), nullptr);
+    EXPECT_NE(applier.findControl("HelpIntro"), nullptr);
+    EXPECT_TRUE(applier.applyLine({"AboutBox", "FormCaption", "About the player"}));
+    EXPECT_EQ(form.aboutBox()->windowTitle(), "About the player");
+
+    // A bank dialog the main window owns is reached in its own turn only.
+    auto* details = new QDialog(&form);
+    auto* cancel = named<QPushButton>(details, "CancelButton");
+    EXPECT_FALSE(LanguageApplier({&form, nullptr, nullptr, nullptr, nullptr}).applyLine({"CancelButton", "Caption", "x"}));
+    EXPECT_TRUE(LanguageApplier({&form, nullptr, details, nullptr, nullptr}).applyLine({"CancelButton", "Caption", "OK"}));
+    EXPECT_EQ(cancel->text(), "OK");
+}
+
 // Every form-text line of the shipped language files reaches a control of
 // the program's real windows.
 TEST(ShippedLanguages, ReachTheProgramsWindows)
@@ -336,7 +384,8 @@ TEST(ShippedLanguages, ReachTheProgramsWindows)
         windows.aboutBox = form.aboutBox();
         LanguageApplier applier(windows);
         for (const FormTextLine& line : texts.formTexts) {
-            if (line.control == "####" || dialogControls.count(line.control)
+            // The question slider's line only fills the hint table.
+            if (line.control == "####" || line.control == "questionSlider" || dialogControls.count(line.control)
                 || (line.isFormCaption() && dialogWindows.count(line.control)))
                 continue;
             EXPECT_TRUE(applier.applyLine(line)) << line.control << " " << line.property;
@@ -354,7 +403,6 @@ TEST(ShippedLanguages, ReachTheProgramsWindows)
     texts = parseLanguageFile(readStoredFile((langFolder / "German.txt").string()), texts);
     applyLanguage(texts, {&form, form.helpWindow(), nullptr, nullptr, form.aboutBox()});
     EXPECT_EQ(form.findChild<QPushButton*>("FinishButton")->text(), "Beenden");
-    EXPECT_EQ(form.findChild<QScrollBar*>("questionSlider")->toolTip(), QString::fromUtf8("Den Schieberegler bewegen, um zu einer anderen Frage zu wechseln"));
     EXPECT_EQ(texts.hints[1], "Den Schieberegler bewegen, um zu einer anderen Frage zu wechseln");
     EXPECT_EQ(form.aboutBox()->windowTitle(), QString::fromUtf8("\u00DCber Tallyworks Pr\u00FCfung"));
     auto* tabs = form.helpWindow()->findChild<QTabWidget*>("HelpPages");
