@@ -224,6 +224,45 @@ TEST_F(TestRunFixture, StartTestPictureReplacesTheStartButton)
     EXPECT_TRUE(m_frameWaits.isEmpty());
 }
 
+TEST_F(TestRunFixture, SampleBankStartsFromItsStartPicture)
+{
+    m_run->openBank(sampleBank());
+    ASSERT_EQ(m_form->testState(), TestState::Ready);
+    PageBuilder& page = m_run->page();
+    auto pictureNamed = [&](const std::string& name) -> zxPicture* {
+        for (int i = 0; i < PageBuilder::pictureCapacity; ++i)
+            if (page.picture(i) && getTag(page.picture(i)->record(), "PictureName") == name)
+                return page.picture(i);
+        return nullptr;
+    };
+
+    // The tour page: the line in the top layer lies on its picture, on one
+    // line.
+    questionSlider(*m_form)->setValue(1);
+    QLabel* layered = nullptr;
+    for (int i = 0; i < PageBuilder::textCapacity; ++i)
+        if (page.text(i) && page.text(i)->label() && page.text(i)->label()->text().startsWith(QStringLiteral("Layers:")))
+            layered = page.text(i)->label();
+    zxPicture* under = pictureNamed("under");
+    ASSERT_TRUE(layered && under && under->normalImage());
+    EXPECT_TRUE(under->normalImage()->geometry().contains(layered->geometry()));
+    EXPECT_LE(layered->fontMetrics().horizontalAdvance(layered->text()), layered->width());
+
+    // The last pre-test page: the green picture, not the Start button,
+    // starts the test.
+    questionSlider(*m_form)->setValue(m_run->lastQuestion());
+    EXPECT_TRUE(page.hasStartTestPicture());
+    EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
+    zxPicture* start = pictureNamed("StartTest");
+    ASSERT_TRUE(start && start->normalImage());
+    QTest::mouseClick(start->normalImage(), Qt::LeftButton, {}, QPoint(5, 5));
+    m_form->repaint();
+    processEvents();
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_run->currentQuestion(), 0);
+    EXPECT_EQ(shownText(0), "Question 1");
+}
+
 TEST_F(TestRunFixture, ExamLocksTheWindow)
 {
     m_run->openBank(packed(QStringLiteral("exam")));
