@@ -4,6 +4,8 @@
 #   ./setup.sh test      runs every test
 #   ./setup.sh sanitize  runs every test built with ASan and UBSan
 #   ./setup.sh bench     runs the benchmarks
+#   ./setup.sh install   makes the desktop open .zxb and .zxr files with
+#                        the player (for this user)
 set -euo pipefail
 cd "$(dirname "$0")"
 mode="${1:-run}"
@@ -15,6 +17,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-alsa gstreamer1.0-libav
   espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils
+  desktop-file-utils shared-mime-info xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -38,9 +41,9 @@ case "$mode" in
   run)
     build build
     if [ -x build/zxexam ]; then
-      exec build/zxexam openShellCall "$PWD/build/sample.zxb"
+      exec build/zxexam openShellCall "$PWD/build/examples/sample.zxb"
     fi
-    exec build/zxbank info build/sample.zxb
+    exec build/zxbank info build/examples/sample.zxb
     ;;
   test)
     build build
@@ -56,8 +59,21 @@ case "$mode" in
     build/zxbench
     QT_QPA_PLATFORM=offscreen build/zxbench_gui
     ;;
+  install)
+    build build
+    data="${XDG_DATA_HOME:-$HOME/.local/share}"
+    mkdir -p "$data/mime/packages" "$data/applications" "$data/icons/hicolor/scalable/apps"
+    cp app/desktop/zxexam-mime.xml "$data/mime/packages/zxexam.xml"
+    program="\"$PWD/build/zxexam\""
+    sed "s#@ZXEXAM@#${program//#/\\#}#" app/desktop/zxexam.desktop.in > "$data/applications/zxexam.desktop"
+    cp app/desktop/zxexam.svg "$data/icons/hicolor/scalable/apps/zxexam.svg"
+    update-mime-database "$data/mime"
+    update-desktop-database "$data/applications"
+    xdg-mime default zxexam.desktop application/x-zxexam-bank application/x-zxexam-results
+    echo "Banks (.zxb) and results (.zxr) now open in $PWD/build/zxexam"
+    ;;
   *)
-    echo "usage: $0 run|test|sanitize|bench" >&2
+    echo "usage: $0 run|test|sanitize|bench|install" >&2
     exit 2
     ;;
 esac

@@ -3,6 +3,7 @@
 #include "app/instance_channel.h"
 #include "app/main_form.h"
 #include "app/shell_paths.h"
+#include "app/startup_actions.h"
 #include "results/report_pdf.h"
 #include "results/results_run.h"
 #include "testrun/page_renderer.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrinter>
 
 #include <exception>
 #include <string>
@@ -57,6 +59,17 @@ int main(int argc, char** argv)
         zx::TMainForm form(std::move(options));
         zx::TestRun testRun(form);
         zx::ResultsRun results(form, testRun);
+        zx::StartupActions startup(form, testRun, results);
+        // Scripted runs (a kiosk, a test) may print to a PDF file instead
+        // of asking for a printer.
+        const QString pdf = qEnvironmentVariable("ZXEXAM_PRINT_PDF");
+        if (!pdf.isEmpty()) {
+            form.prompts().choosePrinter = [pdf](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf);
+                return true;
+            };
+        }
         form.attachInstanceChannel(&channel);
         form.setCommandLine(args);
         form.show();

@@ -550,6 +550,16 @@ void TMainForm::printShownReport(QPrinter& printer)
     painter.end();
 }
 
+void TMainForm::enterLocalBankMode(bool resultsStoredAutomatically)
+{
+    for (const char* web : {"zxWebJump1", "zxWebJump2", "zxWebJump3", "zxWebJump4"})
+        action(web)->setVisible(false);
+    action("FileOpenItem")->setVisible(false);
+    m_reopenMenu->menuAction()->setVisible(false);
+    if (resultsStoredAutomatically)
+        action("SaveResults1")->setVisible(false);
+}
+
 void TMainForm::requestStart()
 {
     m_startRequested = true;

@@ -140,6 +140,10 @@ public:
     void printShownReport(QPrinter& printer);
     void setAutoPlayChecked(bool checked);
 
+    // Local-bank mode: the Open and Reopen items and the web items go, and
+    // with `resultsStoredAutomatically` Save Results too.
+    void enterLocalBankMode(bool resultsStoredAutomatically);
+
     // A page object asked for the test to start: the next paint starts it.
     void requestStart();
     bool startRequested() const { return m_startRequested; }

@@ -196,19 +196,19 @@ void ResultsRun::storeAutomatically()
     writeResults(pathFromLocal(name), true); // a failure is reported; nothing else changes
 }
 
-void ResultsRun::loadResultsFile(const QString& path)
+bool ResultsRun::loadResultsFile(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         m_form.announceMessage(57);
         m_form.showMessageWindow(m_form.message(56), m_form.message(57));
-        return;
+        return false;
     }
     m_form.setAutoPlayChecked(false);
     switch (m_form.testState()) {
     case TestState::RunningExam:
         m_form.announceMessage(59);
         m_form.showMessageWindow(m_form.message(58), m_form.message(59));
-        return;
+        return false;
     case TestState::Ready:
     case TestState::Running:
     case TestState::Finished: {
@@ -217,7 +217,7 @@ void ResultsRun::loadResultsFile(const QString& path)
                                                                        : 62;
         m_form.announceMessage(number);
         if (!m_form.prompts().askYesNo(m_form.message(number)))
-            return;
+            return false;
         break;
     }
     default:
@@ -229,7 +229,7 @@ void ResultsRun::loadResultsFile(const QString& path)
     if (content.version >= firstRefusedResultsVersion) {
         m_form.announceMessage(64);
         m_form.showMessageWindow(m_form.message(63), m_form.message(64));
-        return;
+        return false;
     }
     m_run.adoptTestSettings(content.testSettings);
     m_form.rememberRecentFile(path);
@@ -239,7 +239,7 @@ void ResultsRun::loadResultsFile(const QString& path)
     if (mode == ResultsDisplayMode::None && !settings.finishedQuestionViewing()) {
         m_form.announceMessage(68);
         m_form.showMessageWindow(m_form.message(67), m_form.message(68));
-        return;
+        return false;
     }
     // The reports of this file replace those on show; a report the file
     // does not hold leaves no view behind from an earlier test.
@@ -255,6 +255,7 @@ void ResultsRun::loadResultsFile(const QString& path)
     m_form.enableResultsCommands(settings.allowSaving == 1, settings.allowPrinting == 1);
     if (settings.finishedQuestionViewing())
         reviewBank(content, path, mode);
+    return true;
 }
 
 void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode)

@@ -41,7 +41,10 @@ public:
     // place (the state then is ResultsStored).  A failure is shown to the
     // candidate and changes nothing.
     bool writeResultsFile(const QString& path);
-    void loadResultsFile(const QString& path);
+    // Opens a results file; true when its reports or questions are on
+    // show, false when it was refused or could not be read (a message says
+    // why).
+    bool loadResultsFile(const QString& path);
 
     // Local-bank mode: the folder (ending with "/") the results of the
     // next finished test are stored in automatically, once.

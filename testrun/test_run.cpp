@@ -101,18 +101,6 @@ void TestRun::connectWindow()
     connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
     connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
     connect(&m_form, &TMainForm::FormClosing, this, &TestRun::leavePage);
-    // "openShellCall BANK.zxb" on the command line, or handed over by a
-    // later start, opens the bank.  Results files and printing join these
-    // verbs with the results.
-    connect(&m_form, &TMainForm::startupFinished, this, [this](const std::vector<std::string>& args) {
-        if (args.size() >= 2 && args[0] == "openShellCall" && lowerExtension(args[1]) == ".zxb")
-            openBank(pathFromLocal(args[1]));
-    });
-    connect(&m_form, &TMainForm::alreadyRunningHandoff, this, [this](const Handoff& handoff) {
-        const QString path = pathFromLocal(handoff.path);
-        if (handoff.verb == "openShellCall" && lowerExtension(handoff.path) == ".zxb" && QFileInfo::exists(path))
-            openBank(path);
-    });
 }
 
 QString TestRun::msg(int number) const { return m_form.message(number); }

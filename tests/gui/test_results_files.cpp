@@ -47,11 +47,13 @@ protected:
     void SetUp() override
     {
         TestRunFixture::SetUp();
+        m_startup.reset();
         m_results.reset();
         ResultsRunOptions options;
         options.millisecond = [] { return 123; };
         options.storeNumber = [] { return 4711; };
         m_results = std::make_unique<ResultsRun>(*m_form, *m_run, options);
+        m_startup = std::make_unique<StartupActions>(*m_form, *m_run, *m_results);
         m_form->prompts().chooseResultsFile = [this] { return m_saveAs; };
     }
     QString startTest(const std::string& extra)

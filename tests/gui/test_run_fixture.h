@@ -5,6 +5,7 @@
 
 #include "shell_fixture.h"
 
+#include "app/startup_actions.h"
 #include "objects/qt_text.h"
 #include "objects/zx_text.h"
 #include "results/results_run.h"
@@ -57,9 +58,13 @@ protected:
         options.glideStep = [this](QWidget*) { ++m_glideSteps; };
         m_run = std::make_unique<TestRun>(*m_form, std::move(options));
         m_results = std::make_unique<ResultsRun>(*m_form, *m_run);
+        StartupOptions startup;
+        startup.playerOpensBanks = [this] { return m_playerOpensBanks; };
+        m_startup = std::make_unique<StartupActions>(*m_form, *m_run, *m_results, startup);
     }
     void TearDown() override
     {
+        m_startup.reset();
         m_results.reset();
         m_run.reset();
         ShellFixture::TearDown();
@@ -118,6 +123,8 @@ protected:
 
     std::unique_ptr<TestRun> m_run;
     std::unique_ptr<ResultsRun> m_results;
+    std::unique_ptr<StartupActions> m_startup;
+    bool m_playerOpensBanks = true;
     QList<int> m_passwordWaits;
     QList<int> m_frameWaits;
     QRect m_desktop{0, 0, 1920, 1080};

@@ -2,6 +2,10 @@
 // command line over and end.
 #include "app/instance_channel.h"
 #include "app/working_folder.h"
+#include "objects/qt_text.h"
+#include "results/core/results_file.h"
+#include "results/core/rtf_writer.h"
+#include "tagtext/stored_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +41,8 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QStringLiteral("/config"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        if (!m_printTo.isEmpty())
+            env.insert(QStringLiteral("ZXEXAM_PRINT_PDF"), m_printTo);
         process.setProcessEnvironment(env);
         process.setProgram(QStringLiteral(ZX_ZXEXAM_PATH));
     }
@@ -57,9 +63,57 @@ protected:
         return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
     }
 
+    // A results file whose detailed report reads `line`.
+    QString resultsFile(const QString& name, const std::string& line) const
+    {
+        ReportDocument report;
+        report.paragraphs.push_back({Alignment::Centre, {{line, {}}}, {}});
+        ResultsFileContent content;
+        content.detailedRtf = writeRtf(report);
+        content.testSettings = "<showResults>1</showResults><allowPrinting>1</allowPrinting>";
+        const QString path = m_dir.path() + QLatin1Char('/') + name;
+        EXPECT_TRUE(writeStoredFile(buildResultsContent(content), localPath(path)));
+        return path;
+    }
+    static QString pdfText(const QString& pdf)
+    {
+        QProcess extract;
+        extract.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        extract.waitForFinished(30000);
+        return QString::fromUtf8(extract.readAllStandardOutput());
+    }
+    static bool haveLanguageFiles()
+    {
+        return !QDir(QStringLiteral(ZX_BINARY_DIR "/ExLang")).entryList({QStringLiteral("*.zxc")}).isEmpty();
+    }
+    // Starts the first player and waits until it answers later starts.
+    void startFirst(QProcess& first, const QStringList& args = {})
+    {
+        prepare(first);
+        first.setArguments(args);
+        QFileSystemWatcher watcher({m_runtime});
+        QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+        first.start();
+        ASSERT_TRUE(first.waitForStarted());
+        const QString socket = m_runtime + QStringLiteral("/instance.sock");
+        for (int round = 0; round < 20 && !QFile::exists(socket); ++round)
+            changed.wait(1000);
+        ASSERT_TRUE(QFile::exists(socket));
+    }
+    // Waits until `file` appears (the other process writes it).
+    static bool appears(const QString& file)
+    {
+        QFileSystemWatcher watcher({QFileInfo(file).absolutePath()});
+        QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+        for (int round = 0; round < 30 && !QFileInfo(file).size(); ++round)
+            changed.wait(1000);
+        return QFileInfo(file).size() > 0;
+    }
+
     QTemporaryDir m_dir;
     QString m_runtimeBase;
     QString m_runtime;
+    QString m_printTo;
 };
 
 } // namespace
@@ -114,6 +168,54 @@ TEST_F(InstanceTest, TwoProgramsHandOverAndTheFirstTakesTheFile)
     EXPECT_FALSE(QFile::exists(m_runtime + QStringLiteral("/filespec.pab")));
     EXPECT_EQ(first.state(), QProcess::Running);
 
+    first.kill();
+    first.waitForFinished(10000);
+}
+
+TEST_F(InstanceTest, PrintVerbAtStartPrintsAndEnds)
+{
+    if (!haveLanguageFiles())
+        GTEST_SKIP() << "no language files beside the program";
+    m_printTo = m_dir.path() + QStringLiteral("/start.pdf");
+    const QString results = resultsFile(QStringLiteral("ann.zxr"), "Results of Ann");
+    QProcess first;
+    prepare(first);
+    first.setArguments({QStringLiteral("printShellCall"), results});
+    first.start();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(pdfText(m_printTo).contains(QStringLiteral("Results of Ann")));
+}
+
+TEST_F(InstanceTest, HandedOverResultsAreOpenedOrPrintedAndTheWindowStays)
+{
+    if (!haveLanguageFiles())
+        GTEST_SKIP() << "no language files beside the program";
+    m_printTo = m_dir.path() + QStringLiteral("/handed.pdf");
+    QProcess first;
+    startFirst(first);
+
+    const QString bob = resultsFile(QStringLiteral("bob.zxr"), "Results of Bob");
+    EXPECT_EQ(runSecond({QStringLiteral("printShellCall"), bob}), 0);
+    ASSERT_TRUE(appears(m_printTo));
+    EXPECT_TRUE(pdfText(m_printTo).contains(QStringLiteral("Results of Bob")));
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Opened results join the recent list the settings keep.
+    const QString cid = resultsFile(QStringLiteral("cid.zxr"), "Results of Cid");
+    EXPECT_EQ(runSecond({QStringLiteral("openShellCall"), cid}), 0);
+    const QString ini = m_dir.path() + QStringLiteral("/config/OrvelTallyworksEx/zxexam.ini");
+    QFileSystemWatcher watcher({m_dir.path() + QStringLiteral("/config/OrvelTallyworksEx")});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    bool listed = false;
+    for (int round = 0; round < 20 && !listed; ++round) {
+        QFile settings(ini);
+        listed = settings.open(QIODevice::ReadOnly) && settings.readAll().contains("cid.zxr");
+        if (!listed)
+            changed.wait(1000);
+    }
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(10000);
 }

@@ -1,0 +1,136 @@
+#include "app/startup_actions.h"
+
+#include "app/core/command_verbs.h"
+#include "app/file_association.h"
+#include "app/main_form.h"
+#include "objects/qt_text.h"
+#include "results/results_run.h"
+#include "tagtext/stored_file.h"
+#include "testrun/test_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zx {
+
+namespace {
+
+const QString warningSetting = QStringLiteral("registryWarningNeeded");
+
+} // namespace
+
+StartupActions::StartupActions(TMainForm& form, TestRun& run, ResultsRun& results, StartupOptions options)
+    : m_form(form)
+    , m_run(run)
+    , m_results(results)
+    , m_options(std::move(options))
+{
+    if (!m_options.playerOpensBanks)
+        m_options.playerOpensBanks = [] { return playerOpensBanks(); };
+    connect(&m_form, &TMainForm::startupFinished, this, &StartupActions::continueStartup);
+    connect(&m_form, &TMainForm::alreadyRunningHandoff, this, &StartupActions::handoff);
+}
+
+void StartupActions::continueStartup(const std::vector<std::string>& args)
+{
+    if (args.size() >= 2 && isVerb(args[0])) {
+        obey(args[0], args[1], true);
+        return;
+    }
+    warnAboutFileTypes();
+    if (!openStartupBankFile())
+        enterLocalBankMode();
+}
+
+void StartupActions::handoff(const Handoff& handoff)
+{
+    // A file that went away between the two starts changes nothing.
+    if (!QFileInfo(pathFromLocal(handoff.path)).isFile())
+        return;
+    obey(handoff.verb, handoff.path, false);
+}
+
+void StartupActions::obey(const std::string& verb, const std::string& path, bool atStart)
+{
+    const QString file = pathFromLocal(path);
+    switch (verbAction(verb, path)) {
+    case VerbAction::None:
+        break;
+    case VerbAction::OpenBank:
+        m_run.openBank(file);
+        break;
+    case VerbAction::OpenResults:
+        m_results.loadResultsFile(file);
+        break;
+    case VerbAction::RefusePrintBank:
+        m_form.announceMessage(20);
+        m_form.prompts().inform(m_form.message(20));
+        break;
+    case VerbAction::Ignored:
+        m_form.announceMessage(20);
+        break;
+    case VerbAction::PrintResults:
+        m_form.announceMessage(20);
+        // Only results that opened are printed; a file that did not open
+        // leaves its message on the screen instead of printing an empty
+        // window.
+        if (!m_results.loadResultsFile(file))
+            break;
+        m_results.Print1Click();
+        if (atStart)
+            m_form.close();
+        break;
+    }
+}
+
+void StartupActions::warnAboutFileTypes()
+{
+    SettingsStore& settings = m_form.settings();
+    if (!settings.readBoolean(warningSetting, true))
+        return;
+    if (!m_options.playerOpensBanks()) {
+        // Spoken whatever the Audio Messages option says.
+        m_form.playMessageAudio(QStringLiteral("x104"));
+        m_form.prompts().warn(m_form.message(104));
+    }
+    settings.writeBoolean(warningSetting, false);
+}
+
+bool StartupActions::openStartupBankFile()
+{
+    const QString file = m_form.paths().programFolder + QStringLiteral("/ZXX.txt");
+    if (!QFileInfo(file).isFile())
+        return false;
+    const std::string content = readStoredFile(localPath(file));
+    QFile::remove(file);
+    m_run.openBank(pathFromLocal(startupBankPath(content)));
+    return true;
+}
+
+void StartupActions::enterLocalBankMode()
+{
+    const QString folder = m_form.paths().programFolder;
+    std::vector<std::string> names;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        names.push_back(localPath(name));
+    const auto bank = localBankName(std::move(names));
+    if (!bank)
+        return;
+    QString results = pathFromLocal(localResultsFolder(localPath(folder)));
+    bool automatic = false;
+    if (QFileInfo(results).isDir()) {
+        if (writeStoredFile("xx", localPath(results + QStringLiteral("test.txt")))) {
+            automatic = true;
+        } else {
+            m_form.announceMessage(98);
+            m_form.prompts().inform(m_form.message(98));
+            results.clear();
+        }
+    }
+    m_results.setResultsFolder(results);
+    m_form.enterLocalBankMode(automatic);
+    m_run.openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
+}
+
+} // namespace zx

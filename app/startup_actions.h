@@ -1,0 +1,51 @@
+// The end of the start-up sequence and the hand-over from a later start:
+// the command-line verbs ("openShellCall", "printShellCall" with a bank or
+// results file), the warning about the desktop's file types, the start-up
+// bank file "ZXX.txt" and local-bank mode (a bank beside the program, its
+// results stored automatically in "ZXResults" one level up).
+#pragma once
+
+#include "app/core/handoff_file.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zx {
+
+class ResultsRun;
+class TestRun;
+class TMainForm;
+
+struct StartupOptions {
+    // Whether the desktop opens banks with the player; empty: asks the
+    // desktop's file types.
+    std::function<bool()> playerOpensBanks;
+};
+
+class StartupActions : public QObject {
+    Q_OBJECT
+public:
+    StartupActions(TMainForm& form, TestRun& run, ResultsRun& results, StartupOptions options = {});
+
+    // After the start-up sequence, with the command-line parameters.
+    void continueStartup(const std::vector<std::string>& args);
+    // A later start handed over its parameters.
+    void handoff(const Handoff& handoff);
+
+private:
+    // Obeys a verb; `atStart` closes the window after a print.
+    void obey(const std::string& verb, const std::string& path, bool atStart);
+    void warnAboutFileTypes();
+    bool openStartupBankFile();
+    void enterLocalBankMode();
+
+    TMainForm& m_form;
+    TestRun& m_run;
+    ResultsRun& m_results;
+    StartupOptions m_options;
+};
+
+} // namespace zx
