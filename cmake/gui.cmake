@@ -36,6 +36,25 @@ add_executable(zxexam ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(zxexam PRIVATE zxgui)
 set_target_properties(zxexam PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 
+# The teacher's results tool (tools/zxresults, docs/zxresults.md).  Its pdf
+# command uses the player's PDF writer; it sits beside the program, where
+# `report` finds the language files.  The core tests run it.
+add_executable(zxresults
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/main.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/batch.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/commands.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/pdf_command.cpp)
+target_link_libraries(zxresults PRIVATE zxgui)
+set_target_properties(zxresults PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+add_dependencies(zxresults language_files)
+function(zx_core_tests_run_zxresults)
+  if(TARGET zxcore_tests)
+    target_compile_definitions(zxcore_tests PRIVATE ZX_ZXRESULTS_PATH="$<TARGET_FILE:zxresults>")
+    add_dependencies(zxcore_tests zxresults)
+  endif()
+endfunction()
+cmake_language(DEFER CALL zx_core_tests_run_zxresults)
+
 # Extra files that live beside the program (artwork and the like).
 file(GLOB ZX_BESIDE_PROGRAM CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/beside-program/*)
 foreach(zx_file IN LISTS ZX_BESIDE_PROGRAM)

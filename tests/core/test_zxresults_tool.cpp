@@ -1,0 +1,168 @@
+// The zxresults program as a teacher runs it, on a folder of results files.
+#include "app/core/language_file.h"
+#include "app/core/language_choice.h"
+#include "tests/core/results_file_maker.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#ifdef ZX_ZXRESULTS_PATH
+
+using namespace zx;
+using zx::testing::choiceButton;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int exitStatus(int systemResult) { return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1; }
+
+class ZxResultsTool : public ::testing::Test {
+protected:
+    // Runs zxresults with `arguments` (already quoted for the shell).
+    Outcome run(const std::string& arguments)
+    {
+        const std::string command = "'" ZX_ZXRESULTS_PATH "' " + arguments + " >'" + m_temp.path("out") + "' 2>'"
+                                    + m_temp.path("err") + "'";
+        Outcome outcome;
+        outcome.status = exitStatus(std::system(command.c_str()));
+        outcome.out = fileText(m_temp.path("out"));
+        outcome.err = fileText(m_temp.path("err"));
+        return outcome;
+    }
+
+    std::string path(const std::string& name) const { return m_temp.path(name); }
+    std::string quoted(const std::string& name) const { return "'" + m_temp.path(name) + "'"; }
+
+    const std::string settings = "<testName>Quiz</testName><ExaminerName>0</ExaminerName>"
+                                 "<shouldUserEnterDetails>1</shouldUserEnterDetails>"
+                                 "<userEntryLabel1>Name</userEntryLabel1><userDetails1>M\xfcller</userDetails1>"
+                                 "<testEndDate>20261206143005</testEndDate><showResults>1</showResults>"
+                                 "<showResultsSummary>1</showResultsSummary>";
+    const std::vector<std::string> records = {choiceButton(1, "2", "0"), choiceButton(0, "1", "0")};
+
+    zx::testing::TempFolder m_temp{"zx-results-tool"};
+};
+
+} // namespace
+
+TEST_F(ZxResultsTool, TableOfAFolderReportsADamagedFileAndGoesOnWithTheOthers)
+{
+    std::filesystem::create_directories(path("class"));
+    const ResultsFileContent content = zx::testing::finishedContent(settings, records);
+    ASSERT_TRUE(zx::testing::storeResults(content, path("class/r1.zxr")));
+    ASSERT_TRUE(zx::testing::storeResults(content, path("class/r3.zxr")));
+    ASSERT_TRUE(zx::testing::storeResults(content, path("class/r2.zxr")));
+    std::filesystem::resize_file(path("class/r2.zxr"), std::filesystem::file_size(path("class/r2.zxr")) / 2);
+
+    Outcome table = run("table " + quoted("class"));
+    EXPECT_EQ(table.status, 3);
+    EXPECT_EQ(table.err, "zxresults: " + path("class/r2.zxr")
+                             + ": cut short: the question list does not end (the file is incomplete)\n");
+    const std::string row = ",M\xc3\xbcller,Quiz,,2026-12-06T14:30:05,2.00,3.00,0.00,2,66.66,2.00,0.00\r\n";
+    EXPECT_EQ(table.out, "File,Name,Test,Started,Finished,Score,Best,Worst,Items,Percentage,Q1,Q2\r\n" + path("class/r1.zxr")
+                             + row + path("class/r3.zxr") + row);
+
+    table = run("table --tsv " + quoted("class/r1.zxr"));
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')), "File\tName\tTest\tStarted\tFinished\tScore\tBest\tWorst\tItems"
+                                                         "\tPercentage\tQ1\tQ2");
+
+    EXPECT_EQ(run("table").status, 2);
+    EXPECT_EQ(run("table --json " + quoted("class")).status, 2);
+    EXPECT_EQ(run("table " + quoted("nowhere")).status, 3);
+}
+
+TEST_F(ZxResultsTool, VerifyListsTheFileWhoseReportDisagreesWithItsAnswers)
+{
+    const ResultsFileContent content = zx::testing::finishedContent(settings, records);
+    ASSERT_TRUE(zx::testing::storeResults(content, path("good.zxr")));
+    ResultsFileContent altered = content;
+    const std::size_t answer = altered.questionList.find("<userAnswer>0</userAnswer>");
+    ASSERT_NE(answer, std::string::npos);
+    altered.questionList.replace(answer, 26, "<userAnswer>1</userAnswer>");
+    ASSERT_TRUE(zx::testing::storeResults(altered, path("hand-edited.zxr")));
+
+    Outcome verify = run("verify " + quoted(""));
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.out, path("good.zxr") + ": OK\n" + path("hand-edited.zxr")
+                              + ": ALTERED: score 2.00 in the report, 3.00 from the answers; "
+                                "percentage 66.66 in the report, 100.00 from the answers\n");
+    EXPECT_EQ(verify.err, "zxresults: 1 of 2 files altered, 0 not verified\n");
+
+    std::ofstream(path("broken.zxr")) << "broken";
+    verify = run("verify " + quoted("good.zxr") + " " + quoted("broken.zxr"));
+    EXPECT_EQ(verify.status, 3);
+    EXPECT_EQ(verify.out, path("good.zxr") + ": OK\n" + path("broken.zxr")
+                              + ": NOT VERIFIED: too short for a results file (6 bytes)\n");
+    EXPECT_EQ(run("verify " + quoted("good.zxr")).status, 0);
+}
+
+TEST_F(ZxResultsTool, ShowAndReportPrintTheSameForAFileOfTheseRules)
+{
+    LanguageTexts english;
+    ASSERT_TRUE(loadLanguageFile(ZX_BUILD_DIR "/ExLang/English (UK).zxc", english));
+    const ReportLabels labels = ReportLabels::fromLanguage(english);
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(settings, records, labels), path("r.zxr")));
+
+    const Outcome show = run("show " + quoted("r.zxr"));
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("\nName: M\xc3\xbcller\n"), std::string::npos) << show.out;
+    const Outcome report = run("report " + quoted("r.zxr"));
+    EXPECT_EQ(report.status, 0) << report.err;
+    EXPECT_EQ(report.out, show.out);
+    EXPECT_NE(report.out.find("\nScore: 2.00 out of a possible 3.00\n"), std::string::npos) << report.out;
+    EXPECT_NE(report.out.find("\n====================\n"), std::string::npos);
+
+    const Outcome german = run("report --lang german " + quoted("r.zxr"));
+    EXPECT_EQ(german.status, 0) << german.err;
+    EXPECT_NE(german.out, show.out);
+    const Outcome unknown = run("report --lang Klingon " + quoted("r.zxr"));
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("no language \"Klingon\""), std::string::npos) << unknown.err;
+    EXPECT_EQ(run("show " + quoted("missing.zxr")).status, 3);
+}
+
+TEST_F(ZxResultsTool, PdfOfEachFileHoldsItsReports)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    LanguageTexts english;
+    ASSERT_TRUE(loadLanguageFile(ZX_BUILD_DIR "/ExLang/English (UK).zxc", english));
+    const ReportLabels labels = ReportLabels::fromLanguage(english);
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(settings, records, labels), path("r1.zxr")));
+    std::ofstream(path("r2.zxr")) << std::string(500, '?');
+
+    const Outcome pdf = run("pdf --out " + quoted("pdf") + " " + quoted("r1.zxr") + " " + quoted("r2.zxr"));
+    EXPECT_EQ(pdf.status, 3);
+    EXPECT_EQ(pdf.out, path("r1.zxr") + " -> " + path("pdf/r1.pdf") + "\n");
+    EXPECT_NE(pdf.err.find(path("r2.zxr") + ": not a results file"), std::string::npos) << pdf.err;
+    EXPECT_FALSE(std::filesystem::exists(path("pdf/r2.pdf")));
+
+    const std::string text = "pdftotext -layout " + quoted("pdf/r1.pdf") + " " + quoted("r1.txt");
+    ASSERT_EQ(std::system(text.c_str()), 0);
+    const std::string pages = fileText(path("r1.txt"));
+    for (const char* line : {"Quiz", "Test Results", "Name: M\xc3\xbcller", "Score: 2.00 out of a possible 3.00",
+                             "Percentage: 66.66 %", "Question 2", "Score: 2 out of a possible 3", "Percentage: 66.66 %"})
+        EXPECT_NE(pages.find(line), std::string::npos) << line << "\n" << pages;
+}
+
+#endif

@@ -1,0 +1,76 @@
+// The run of one zxresults command over its files: the files and folders
+// named, a progress line on standard error while many files are read, and
+// one line per file that fails while the others go on.
+#pragma once
+
+#include "results/core/results_batch.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zxresults {
+
+// Exit statuses.
+inline constexpr int exitOk = 0;
+inline constexpr int exitAltered = 1;     // verify: a file disagrees with its own answers
+inline constexpr int exitUsage = 2;       // wrong command line
+inline constexpr int exitSomeFailed = 3;  // a file could not be read (or verified); the others were processed
+
+// "\rzxresults: 120/1000 files" on standard error, kept up to date while
+// more than `progressThreshold` files are processed and standard error is
+// a terminal.  The line is wiped before any other output and at the end.
+inline constexpr std::size_t progressThreshold = 10;
+
+class Progress {
+public:
+    Progress(std::size_t total, bool enabled);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    void show(std::size_t done);
+    void clear();
+
+private:
+    std::size_t m_total;
+    bool m_enabled;
+    bool m_shown = false;
+};
+
+// Writes to standard output (bytes as they are) and flushes it.
+void writeOut(std::string_view text);
+// "zxresults: <text>" on standard error.
+void printError(std::string_view text);
+
+class Batch {
+public:
+    // Collects the files; the names that give none are reported at once.
+    explicit Batch(const std::vector<std::string>& names);
+
+    std::size_t size() const { return m_files.size(); }
+    // Calls `each` for every file, in order, with the file read and
+    // checked; a file that fails to read is reported ("zxresults: PATH:
+    // reason") and `each` is not called for it unless `withFailures`.
+    void run(const std::function<void(const std::string& path, const zx::ResultsFileRead& read)>& each,
+             bool withFailures = false);
+    // Reports a failure of `path` found by the caller.
+    void fail(const std::string& path, std::string_view reason);
+    // Output that must not run into the progress line.
+    void out(std::string_view text);
+
+    bool anyFailed() const { return m_failed; }
+    void markFailed() { m_failed = true; }
+
+private:
+    explicit Batch(zx::ResultsFileList list);
+
+    std::vector<std::string> m_files;
+    Progress m_progress;
+    bool m_failed = false;
+};
+
+} // namespace zxresults
