@@ -6,6 +6,10 @@
 #   ./setup.sh bench     runs the benchmarks
 #   ./setup.sh install   makes the desktop open .zxb and .zxr files with
 #                        the player (for this user)
+#   ./setup.sh fuzz [SECONDS]
+#                        builds the fuzz targets (clang, ASan, UBSan) and
+#                        runs each for SECONDS (default 60); fails when one
+#                        finds a problem
 set -euo pipefail
 cd "$(dirname "$0")"
 mode="${1:-run}"
@@ -19,6 +23,9 @@ packages=(
   espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils
   desktop-file-utils shared-mime-info xdg-utils
 )
+if [ "$mode" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -72,8 +79,17 @@ case "$mode" in
     xdg-mime default zxexam.desktop application/x-zxexam-bank application/x-zxexam-results
     echo "Banks (.zxb) and results (.zxr) now open in $PWD/build/zxexam"
     ;;
+  fuzz)
+    # Only the core and the targets: the player, the tests and the
+    # benchmarks are not built here.
+    cmake -S . -B build-fuzz -G Ninja -DZX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+      -DZX_BUILD_GUI=OFF -DZX_BUILD_TESTS=OFF -DZX_BUILD_BENCH=OFF >/dev/null
+    cmake --build build-fuzz -j"$jobs" --target fuzz_targets zxbank
+    tests/fuzz/make_corpora.sh build-fuzz
+    tests/fuzz/run_all.sh build-fuzz "${2:-60}"
+    ;;
   *)
-    echo "usage: $0 run|test|sanitize|bench|install" >&2
+    echo "usage: $0 run|test|sanitize|bench|install|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
