@@ -14,8 +14,11 @@ Progress::~Progress() { clear(); }
 
 void Progress::show(std::size_t done)
 {
-    if (!m_enabled)
+    // Redrawn when the whole percentage changes, and after a wipe.
+    const std::size_t percent = m_total == 0 ? 100 : done * 100 / m_total;
+    if (!m_enabled || (m_shown && percent == m_percent))
         return;
+    m_percent = percent;
     std::fprintf(stderr, "\rzxresults: %zu/%zu files", done, m_total);
     std::fflush(stderr);
     m_shown = true;

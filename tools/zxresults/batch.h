@@ -39,6 +39,7 @@ private:
     std::size_t m_total;
     bool m_enabled;
     bool m_shown = false;
+    std::size_t m_percent = 0;
 };
 
 // Writes to standard output (bytes as they are) and flushes it.

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Whole-process timing of `zxresults table` on 1000 results files of a
+# 50-question test, against `cat` of the same files (best of five runs
+# each, files in the page cache).  The files are written by zxbench.
+#   bench/results_table_process.sh [BUILD_DIR]
+set -euo pipefail
+build="${1:-build}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+ZX_RESULTS_BENCH_DIR="$work/ZXResults" "$build/zxbench" --benchmark_filter=BM_ResultsTableOfFolder >/dev/null
+best() {
+  local best_ns=
+  for _ in 1 2 3 4 5; do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    if [[ -z "$best_ns" || $((end - start)) -lt $best_ns ]]; then best_ns=$((end - start)); fi
+  done
+  echo "$best_ns"
+}
+files=("$work"/ZXResults/*.zxr)
+table=$(best "$build/zxresults" table "$work/ZXResults")
+cat_ns=$(best cat "${files[@]}")
+echo "files:           ${#files[@]} ($(du -sh "$work/ZXResults" | cut -f1))"
+echo "zxresults table: $((table / 1000000)) ms"
+echo "cat:             $((cat_ns / 1000000)) ms"
+echo "ratio:           $(awk -v a="$table" -v b="$cat_ns" 'BEGIN { printf "%.1f", a / b }')"
