@@ -36,29 +36,55 @@ if o >= 0 and c > o:
 EOF
 }
 
-banks=("$source_dir/examples/sample-bank")
-for b in "$source_dir"/tests/data/banks/*/; do banks+=("${b%/}"); done
+# elements FILE PREFIX: every zx... element of FILE (a page) as PREFIX-<n>-<key>.txt.
+elements() {
+  python3 - "$1" "$2" <<'EOF'
+import re, sys
+text = open(sys.argv[1], 'rb').read()
+for n, m in enumerate(re.finditer(rb'<(zx[A-Za-z]+)>.*?</\1>', text, re.S)):
+    open('%s-%02d-%s.txt' % (sys.argv[2], n, m.group(1).decode()), 'wb').write(m.group(0))
+EOF
+}
 
+sources=("$source_dir/examples/sample-bank")
+for b in "$source_dir"/tests/data/banks/*/; do sources+=("${b%/}"); done
+
+# Page records and settings as they are, their elements one by one, each
+# question alone after the settings and a zero byte.
+for bank in "${sources[@]}"; do
+  name="$(basename "$bank")"
+  cp "$bank/settings.txt" "$out/tagged_text/$name-settings.txt"
+  for page in "$bank"/pages/*.txt; do
+    seed="$name-$(basename "$page" .txt)"
+    cp "$page" "$out/page_record/$seed.txt"
+    elements "$page" "$work/$seed"
+    cp "$work/$seed"-* "$out/tagged_text/" 2>/dev/null || true
+    cp "$work/$seed"-*-zxDrag.txt "$out/drag_targets/" 2>/dev/null || true
+    cp "$work/$seed"-*-zxField.txt "$out/typed_answer/" 2>/dev/null || true
+    case "$page" in
+      */q*.txt)
+        { cat "$bank/settings.txt"; printf '\0<questionFile0>'; cat "$page"; printf '</questionFile0>'; } \
+          > "$out/scoring/$seed.txt" ;;
+    esac
+  done
+done
+
+# Whole banks; the sample bank with its first three questions only, so
+# that the seeds stay small enough for the fuzzers to run fast.
+sample="$work/sample-bank"
+cp -r "$source_dir/examples/sample-bank" "$sample"
+rm -f "$sample"/pages/pre-0[12].txt "$sample"/pages/q0[3-9].txt "$sample"/pages/q1*.txt
+banks=("$sample" "${sources[@]:1}")
 rtf_seeds=("$source_dir"/tests/fuzz/seeds/rtf/*)
 for bank in "${banks[@]}"; do
   name="$(basename "$bank")"
   settings="$bank/settings.txt"
-  pages=("$bank"/pages/q*.txt)
 
-  # Page records and settings, as they are.
-  for page in "$bank"/pages/*.txt "$settings"; do
-    seed="$name-$(basename "$page")"
-    cp "$page" "$out/tagged_text/$seed"
-    cp "$page" "$out/page_record/$seed"
-    grep -q '<zxDrag>' "$page" && cp "$page" "$out/drag_targets/$seed"
-    grep -q '<zxField>' "$page" && cp "$page" "$out/typed_answer/$seed"
-  done
-
-  # The question list of the bank, after its settings and a zero byte.
+  # The question list, after the settings and a zero byte.
   list="$work/$name-list.txt"
   : > "$list"
   n=0
-  for page in "${pages[@]}"; do
+  for page in "$bank"/pages/q*.txt; do
     printf '<questionFile%d>' "$n" >> "$list"
     cat "$page" >> "$list"
     printf '</questionFile%d>' "$n" >> "$list"
