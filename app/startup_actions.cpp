@@ -34,6 +34,9 @@ StartupActions::StartupActions(TMainForm& form, TestRun& run, ResultsRun& result
 
 void StartupActions::continueStartup(const std::vector<std::string>& args)
 {
+    // A test that did not end comes first: the candidate may take it up.
+    if (m_run.offerResume())
+        return;
     if (args.size() >= 2 && isVerb(args[0])) {
         obey(args[0], args[1], true);
         return;

@@ -65,6 +65,11 @@ struct PageContext {
     // The text of interface message `number` (Windows-1252).  Empty: "".
     std::function<std::string(int number)> messageText;
 
+    // The candidate changed an answer on the page (a key typed into a
+    // field, a button selected or cleared, an item placed or taken off):
+    // the journal of the test notes it.  Empty: nothing happens.
+    std::function<void()> answerChanged;
+
     // Sets `key` to `value` in the current page record (setTag), so that a
     // note about the page (a video that could not be played) travels with
     // it.  Empty: nothing is noted.
@@ -78,6 +83,11 @@ struct PageContext {
     bool subtitles() const { return subtitlesOn ? subtitlesOn() : false; }
     bool autoPlay() const { return autoPlayOn ? autoPlayOn() : false; }
     std::string message(int number) const { return messageText ? messageText(number) : std::string(); }
+    void noteAnswerChanged() const
+    {
+        if (answerChanged)
+            answerChanged();
+    }
 };
 
 } // namespace zx

@@ -266,6 +266,7 @@ void zxButton::pointerUp(int x)
         else if (m_state == 2)
             play(3);
     }
+    m_context.noteAnswerChanged();
 }
 
 std::string zxButton::writeAnswer()

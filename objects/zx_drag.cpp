@@ -184,11 +184,12 @@ void zxDrag::pointerUp()
     if (outcome.placedIndex < 0) {
         removed();
         m_placed = -1;
-        return;
+    } else {
+        placed();
+        m_currentMark = m_targets.at(outcome.placedIndex).mark();
+        m_placed = outcome.placedIndex;
     }
-    placed();
-    m_currentMark = m_targets.at(outcome.placedIndex).mark();
-    m_placed = outcome.placedIndex;
+    m_context.noteAnswerChanged();
 }
 
 void zxDrag::moveControls(QPoint to)

@@ -31,6 +31,9 @@ void zxField::buildVisuals(TestState state)
     if (!m_box) {
         m_box = new FieldEdit(m_parentWindow.data());
         m_box->setObjectName(QStringLiteral("zxField"));
+        // Only the candidate's own typing counts as a changed answer.
+        QObject::connect(m_box.data(), &QLineEdit::textEdited, m_box.data(),
+                         [context = m_context] { context.noteAnswerChanged(); });
     } else {
         adoptControl(m_box);
     }

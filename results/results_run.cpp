@@ -48,6 +48,7 @@ ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
     connect(&m_form, &TMainForm::SaveResults1Click, this, &ResultsRun::SaveResults1Click);
     connect(&m_form, &TMainForm::Print1Click, this, &ResultsRun::Print1Click);
     connect(&m_form, &TMainForm::openResultsRequested, this, &ResultsRun::loadResultsFile);
+    connect(&m_run, &TestRun::resumedFinished, this, &ResultsRun::resumeFinished);
 }
 
 QString ResultsRun::textOr(int number, const char* fallback) const
@@ -75,6 +76,19 @@ void ResultsRun::FinishButtonClick()
     m_run.setWindowColour(Qt::white);
 
     m_run.setTestSettings(stampEndDates(m_run.testSettings(), m_run.currentLocalTime()));
+    scoreAndShow();
+}
+
+void ResultsRun::resumeFinished()
+{
+    m_form.disableTestControls();
+    m_form.setAutoPlayChecked(false);
+    m_run.setWindowColour(Qt::white);
+    scoreAndShow();
+}
+
+void ResultsRun::scoreAndShow()
+{
     const ReportLabels labels = ReportLabels::fromLanguage(m_form.texts());
     FinishedTest finished = finishTest(m_run.testSettings(), m_run.questionList(), m_run.lastQuestion(), labels);
     m_lastScore = finished.score;

@@ -58,6 +58,9 @@ private:
     // The results page after a finish: the views by mode, the slider, the
     // end-of-test messages and finished-question viewing.
     void showResults(const FinishedTest& finished);
+    // A finished test taken up from the journal: scored and shown again.
+    void resumeFinished();
+    void scoreAndShow();
     void offerFinishedQuestionViewing(ResultsDisplayMode mode);
     void storeAutomatically();
     bool writeResults(const QString& path, bool automatic);

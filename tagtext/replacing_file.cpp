@@ -75,6 +75,16 @@ bool ReplacingFile::commit()
         fail();
         ok = false;
     }
+    if (ok) {
+        // The rename itself reaches the disk with the folder.
+        const std::size_t slash = m_target.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? std::string(".") : m_target.substr(0, slash + 1);
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
     m_committed = ok;
     return ok;
 }

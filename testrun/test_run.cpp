@@ -3,6 +3,7 @@
 #include "app/core/control_panel_plan.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
+#include "app/working_folder.h"
 #include "media/media_video_player.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
@@ -16,6 +17,7 @@
 #include "testrun/password_dialog.h"
 #include "testrun/user_details_dialog.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +25,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
+#include <QTimer>
 
 #include <chrono>
 #include <random>
@@ -52,6 +55,7 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
                                         [] { return std::make_unique<MediaVideoPlayer>(); });
     context.autoPlayOn = [this] { return m_form.autoPlayOn(); };
     context.messageText = [this](int number) { return qStringToCp1252(m_form.message(number)); };
+    context.answerChanged = [this] { answerChanged(); };
     context.notePageRecord = [this](const std::string& key, const std::string& value) {
         m_pageText = setTag(m_pageText, key, value);
     };
@@ -78,6 +82,20 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
 
     m_form.setBankDialogs(m_details, m_password);
 
+    QString journalFolder = m_options.journalFolder;
+    if (journalFolder.isEmpty()) {
+        const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+        journalFolder = (state.startsWith(QLatin1Char('/')) ? state : QDir::homePath() + QStringLiteral("/.local/state"))
+                        + QStringLiteral("/zxexam");
+    }
+    QDir().mkpath(QFileInfo(journalFolder).absolutePath());
+    // A folder that is not private to the user is not used: the journal
+    // then goes to a fresh private folder beside it.
+    m_journal = std::make_unique<Journal>(localPath(WorkingFolder::ensurePrivateFolder(journalFolder)));
+    m_journalTimer = new QTimer(this);
+    m_journalTimer->setSingleShot(true);
+    connect(m_journalTimer, &QTimer::timeout, this, &TestRun::writePendingAnswers);
+
     connectWindow();
     m_form.pageArea()->installEventFilter(this);
     m_form.pageArea()->setMouseTracking(true);
@@ -100,10 +118,187 @@ void TestRun::connectWindow()
     connect(&m_form, &TMainForm::questionSliderScroll, this, &TestRun::questionSliderScroll);
     connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
     connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
-    connect(&m_form, &TMainForm::FormClosing, this, &TestRun::leavePage);
+    connect(&m_form, &TMainForm::FormClosing, this, [this] {
+        leavePage();
+        // Closing was allowed (or confirmed): the test is over.
+        m_journaling = false;
+        m_journal->clear();
+    });
+    connect(&m_form, &TMainForm::testStateChanged, this, &TestRun::testStateChanged);
 }
 
 QString TestRun::msg(int number) const { return m_form.message(number); }
+
+// ------------------------------------------------------------ the journal
+
+JournalRecord TestRun::journalRecord() const
+{
+    JournalRecord r;
+    r.bankPath = localPath(QFileInfo(m_bankPath).absoluteFilePath());
+    r.bank = m_bankIdentity;
+    r.testSettings = m_testSettings;
+    r.questionList = m_questionList;
+    r.lastQuestion = std::max(0, m_lastQuestion);
+    r.currentQuestion = m_currentQuestion;
+    r.state = m_form.testState();
+    // A test only starts once the bank's password was accepted.
+    r.passwordAccepted = true;
+    r.savedAt = formatDisplayDate(currentLocalTime());
+    return r;
+}
+
+void TestRun::writeJournal()
+{
+    if (m_journaling)
+        m_journal->writeBase(journalRecord());
+}
+
+void TestRun::journalPage(int question, const std::string& pageText)
+{
+    if (!m_journaling)
+        return;
+    m_journalTimer->stop();
+    m_lastJournalEntry.start();
+    m_journal->appendPage(question, question >= 0 ? pageText : std::string(), m_currentQuestion,
+                          formatDisplayDate(currentLocalTime()));
+    // A long test gathers many entries: now and then the whole test is
+    // written anew and the log starts again.
+    constexpr std::uint64_t largestLog = 8u * 1024 * 1024;
+    if (m_journal->logSize() > largestLog)
+        writeJournal();
+}
+
+void TestRun::answerChanged()
+{
+    const TestState state = m_form.testState();
+    if (!m_journaling || (state != TestState::Running && state != TestState::RunningExam) || m_currentQuestion < 0
+        || m_pageText.size() < 11)
+        return;
+    // Written from the event loop, never from inside an object's own
+    // handling of the candidate's action, and at most once an interval.
+    const int interval = std::max(0, m_options.journalIntervalMs);
+    const qint64 since = m_lastJournalEntry.isValid() ? m_lastJournalEntry.elapsed() : interval;
+    if (!m_journalTimer->isActive())
+        m_journalTimer->start(static_cast<int>(std::max<qint64>(0, interval - since)));
+}
+
+void TestRun::writePendingAnswers()
+{
+    const TestState state = m_form.testState();
+    if (!m_journaling || (state != TestState::Running && state != TestState::RunningExam) || m_currentQuestion < 0
+        || m_pageText.size() < 11)
+        return;
+    // Answers on show for Cheat are not the candidate's: wait for the
+    // release.
+    if (m_cheatHeld) {
+        m_journalTimer->start(std::max(100, m_options.journalIntervalMs));
+        return;
+    }
+    journalPage(m_currentQuestion, m_page->pageTextWithAnswers(m_pageText));
+}
+
+void TestRun::testStateChanged(TestState state)
+{
+    switch (state) {
+    case TestState::Running:
+    case TestState::RunningExam:
+        break; // the start writes the journal
+    case TestState::Finished:
+        // A finished test whose results are not stored yet comes back at
+        // its results.
+        writeJournal();
+        break;
+    default:
+        if (m_journaling) {
+            m_journaling = false;
+            m_journalTimer->stop();
+            m_journal->clear();
+        }
+        break;
+    }
+}
+
+bool TestRun::offerResume()
+{
+    const JournalRead read = m_journal->read();
+    if (read.status == JournalStatus::None)
+        return false;
+    const std::string stamp = formatDateStamp(currentLocalTime());
+    if (read.status == JournalStatus::Unreadable) {
+        m_journal->setAside(stamp);
+        tell(110);
+        return false;
+    }
+    const JournalRecord& record = read.record;
+    // Only the very bank the test came from can take it up again.
+    const BankIndexResult bank = zx::readBankIndex(record.bankPath);
+    const BankIdentity identity{static_cast<std::uint64_t>(
+                                    std::max<qint64>(0, QFileInfo(pathFromLocal(record.bankPath)).size())),
+                                bank.ok() ? hashBankIndex(bank.index.fileHeader, bank.index.testList,
+                                                          bank.index.questionFileList, bank.index.preTestFileList)
+                                          : 0};
+    if (!bank.ok() || identity != record.bank || !record.passwordAccepted) {
+        m_journal->setAside(stamp);
+        return false;
+    }
+    const BankSettings rules = BankSettings::parse(record.testSettings);
+    QString details;
+    for (int i = 0; i < 3; ++i) {
+        const std::string detail = getTag(record.testSettings, "userDetails" + std::to_string(i + 1));
+        if (!detail.empty())
+            details += (details.isEmpty() ? QString() : QStringLiteral(", ")) + cp1252ToQString(detail);
+    }
+    QString question = msg(109) + QStringLiteral("\n\n") + QFileInfo(pathFromLocal(record.bankPath)).fileName();
+    if (rules.shouldUserEnterDetails && !details.isEmpty())
+        question += QStringLiteral("\n") + details;
+    question += QStringLiteral("\n") + cp1252ToQString(record.savedAt);
+    m_form.announceMessage(109);
+    if (!m_form.prompts().askYesNo(question)) {
+        m_journal->setAside(stamp);
+        return false;
+    }
+    resume(record);
+    return true;
+}
+
+void TestRun::resume(const JournalRecord& record)
+{
+    resetTestData();
+    m_bankPath = pathFromLocal(record.bankPath);
+    if (!readBankIndex()) {
+        refuse(78, 79);
+        return;
+    }
+    extractEmbeddedFiles();
+    setTestSettings(record.testSettings);
+    m_rules = BankSettings::parse(m_testSettings);
+    m_form.setBankRules(m_rules);
+    m_questionList = record.questionList;
+    m_lastQuestion = record.lastQuestion;
+    fitWindowToPages();
+    m_form.setAutoPlay(true, true);
+    m_journaling = true;
+    if (record.state == TestState::Finished) {
+        emit resumedFinished();
+        return;
+    }
+    if (record.state == TestState::RunningExam) {
+        m_form.setTestState(TestState::RunningExam);
+        m_form.setExamLock(true);
+        m_form.showCover(true);
+    } else {
+        m_form.setTestState(TestState::Running);
+        if (m_rules.showBackgroundCover)
+            m_form.showCover(true);
+    }
+    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
+    const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
+    m_form.setQuestionRange(m_lastQuestion, page, true);
+    m_currentQuestion = -1;
+    goToQuestion(page);
+    writeJournal();
+}
 
 void TestRun::refuse(int caption, int text)
 {
@@ -195,6 +390,9 @@ bool TestRun::readBankIndex()
     setTestSettings(result.index.testList);
     m_rules = BankSettings::parse(m_testSettings);
     m_form.setBankRules(m_rules);
+    m_bankIdentity = {static_cast<std::uint64_t>(std::max<qint64>(0, QFileInfo(m_bankPath).size())),
+                      hashBankIndex(result.index.fileHeader, result.index.testList, result.index.questionFileList,
+                                    result.index.preTestFileList)};
     m_questionList = result.index.questionFileList;
     m_preTestList = result.index.preTestFileList;
     return true;
@@ -378,6 +576,8 @@ void TestRun::startTest()
     m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
 
     showFirstPage();
+    m_journaling = true;
+    writeJournal();
 }
 
 // ------------------------------------------------------------ pages
@@ -431,8 +631,12 @@ void TestRun::goToQuestion(int n)
     if (page < 0 || page > m_lastQuestion)
         return;
     const TestState state = m_form.testState();
-    if (state == TestState::Running || state == TestState::RunningExam)
+    if (state == TestState::Running || state == TestState::RunningExam) {
+        const int left = m_currentQuestion;
         saveAnswersOfPage();
+        m_currentQuestion = n;
+        journalPage(m_pageText.size() >= 11 ? left : -1, m_pageText);
+    }
     m_currentQuestion = n;
     const std::string key = "questionFile" + std::to_string(page);
     m_pageText = getTag(state == TestState::Ready ? m_preTestList : m_questionList, key);
@@ -496,6 +700,7 @@ void TestRun::MarkButClick() { m_page->markPage(m_testSettings); }
 
 void TestRun::CheatButtonMouseDown()
 {
+    m_cheatHeld = true;
     m_page->showAnswers();
 }
 
@@ -504,6 +709,7 @@ void TestRun::CheatButtonMouseUp()
     // Help shares the release; each answer object restores only what a
     // press before it changed, so a release without one changes nothing.
     m_page->restoreAnswers();
+    m_cheatHeld = false;
 }
 
 void TestRun::questionSliderScroll(int position) { goToQuestion(position); }

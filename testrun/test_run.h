@@ -8,6 +8,7 @@
 #include "tagtext/stored_file.h"
 #include "results/core/results_settings.h"
 #include "testrun/core/bank_settings.h"
+#include "testrun/core/journal.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/core/embedded_files.h"
 
@@ -16,6 +17,9 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -45,6 +49,12 @@ struct TestRunOptions {
     std::function<std::unique_ptr<VideoPlayer>()> makeVideoPlayer;
     // Called after each step of an item's glide; empty: a repaint.
     std::function<void(QWidget* moved)> glideStep;
+    // The private folder of the journal of the test in progress; empty:
+    // "$XDG_STATE_HOME/zxexam" (~/.local/state/zxexam).
+    QString journalFolder;
+    // Least time between two journal entries while the candidate answers
+    // on one page; changes in between are written when it has passed.
+    int journalIntervalMs = 1000;
 };
 
 class TestRun : public QObject {
@@ -108,6 +118,22 @@ public:
     // false (message 103 was shown) when the desktop is too small.
     bool fitWindowToPages();
 
+    // ---- the journal of the test in progress
+    // At start: a journal of a test that did not end is offered to the
+    // candidate; true when the test was taken up again.  A journal that
+    // cannot be read, or whose bank changed, is set aside for the examiner.
+    bool offerResume();
+    Journal& journal() { return *m_journal; }
+    // Writes the whole test into the journal now.
+    void writeJournal();
+
+signals:
+    // A finished test whose results were not stored was taken up again:
+    // its results are to be shown.
+    void resumedFinished();
+
+public:
+
     // ---- state
     const QString& bankPath() const { return m_bankPath; }
     // The test settings: the bank's settings text with what the test adds
@@ -139,6 +165,12 @@ private:
     void showStartButton();
     void paintPage(QWidget* area);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void answerChanged();
+    void writePendingAnswers();
+    void journalPage(int question, const std::string& pageText);
+    void testStateChanged(TestState state);
+    JournalRecord journalRecord() const;
+    void resume(const JournalRecord& record);
     QString msg(int number) const;
     void refuse(int caption, int text);
     void tell(int number); // announced, then a plain message box
@@ -163,6 +195,12 @@ private:
     int m_lastQuestion = 0;
     QColor m_windowColour;
     ResultsDisplayMode m_resultsMode = ResultsDisplayMode::None;
+    std::unique_ptr<Journal> m_journal;
+    BankIdentity m_bankIdentity;
+    bool m_journaling = false;
+    bool m_cheatHeld = false;
+    QElapsedTimer m_lastJournalEntry;
+    QTimer* m_journalTimer = nullptr;
 };
 
 } // namespace zx

@@ -37,8 +37,9 @@ std::set<int> usedMessages()
         used.insert(n);
     for (int n = 67; n <= 101; ++n)
         used.insert(n);
-    for (int n = 103; n <= 107; ++n)
-        used.insert(n);
+    for (int n = 103; n <= 110; ++n)
+        if (n != 108)
+            used.insert(n);
     return used;
 }
 

@@ -15,6 +15,8 @@ int main(int argc, char** argv)
         qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
         qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toLocal8Bit());
         qputenv("XDG_DESKTOP_DIR", (home.path() + QStringLiteral("/desktop")).toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (home.path() + QStringLiteral("/state")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -33,7 +33,7 @@ namespace zx::test {
 inline std::string testRunMessageLines()
 {
     std::string lines = englishLines();
-    for (int n = 21; n <= 104; ++n)
+    for (int n = 21; n <= 119; ++n)
         if (n != 85)
             lines += (n < 100 ? "00" : "0") + std::to_string(n) + " message " + std::to_string(n) + "\r\n";
     lines += "0085 videoProblem\r\n";
@@ -56,6 +56,11 @@ protected:
         options.desktop = [this] { return m_desktop; };
         options.makeVideoPlayer = FakeVideoPlayer::factory(m_videoLog);
         options.glideStep = [this](QWidget*) { ++m_glideSteps; };
+        // A child process of a journal test shares its parent's folder.
+        options.journalFolder = qEnvironmentVariableIsSet("ZX_JOURNAL_FOLDER")
+                                    ? qEnvironmentVariable("ZX_JOURNAL_FOLDER")
+                                    : m_dir.path() + QStringLiteral("/journal");
+        options.journalIntervalMs = 0;
         m_run = std::make_unique<TestRun>(*m_form, std::move(options));
         m_results = std::make_unique<ResultsRun>(*m_form, *m_run);
         StartupOptions startup;

@@ -129,6 +129,7 @@ TEST_F(StartupActionsTest, LocalBankModeWithoutAUsableResultsFolder)
 
     // A folder that cannot take the test file: message 98, no folder.
     ASSERT_TRUE(QDir().mkpath(m_dir.path() + QStringLiteral("/ZXResults/test.txt/blocked")));
+    m_answerYes = false; // neither the journal of the first start nor a new bank
     startUp();
     EXPECT_TRUE(m_informs.contains(QStringLiteral("message 98")));
     EXPECT_TRUE(m_results->resultsFolder().isEmpty());
