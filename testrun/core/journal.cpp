@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -145,7 +146,11 @@ std::optional<JournalRecord> parseJournalBase(std::string_view text)
 
 std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column)
 {
-    std::size_t applied = 0;
+    struct Entry {
+        int question;
+        std::string page;
+    };
+    std::vector<Entry> entries;
     std::size_t pos = 0;
     while (pos < log.size()) {
         std::string_view scrambled;
@@ -160,14 +165,26 @@ std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int col
             || !takeField(entry, at, "saved", saved) || !takeField(entry, at, "page", page) || !toNumber(question, q)
             || !toNumber(current, c) || q < -1 || q > record.lastQuestion || c < -1 || c > record.lastQuestion + 1)
             break;
-        // Entry -1 only moves to another page.
-        if (q >= 0)
-            record.questionList = setTag(record.questionList, "questionFile" + std::to_string(q), page);
         record.currentQuestion = static_cast<int>(c);
         record.savedAt = std::string(saved);
-        ++applied;
+        // Entry -1 only moves to another page.
+        if (q >= 0)
+            entries.push_back({static_cast<int>(q), std::string(page)});
+        else
+            entries.push_back({-1, {}});
     }
-    return applied;
+    // Only the last entry of each page counts; each page is stored once
+    // into the (large) list, in the order of those last entries.
+    std::vector<std::size_t> last(static_cast<std::size_t>(record.lastQuestion) + 1, entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].question >= 0)
+            last[static_cast<std::size_t>(entries[i].question)] = i;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int q = entries[i].question;
+        if (q >= 0 && last[static_cast<std::size_t>(q)] == i)
+            record.questionList = setTag(record.questionList, "questionFile" + std::to_string(q), entries[i].page);
+    }
+    return entries.size();
 }
 
 Journal::Journal(std::string folder, RandomSource random)
