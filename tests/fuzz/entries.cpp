@@ -26,6 +26,7 @@
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
 #include "testrun/core/bank_settings.h"
+#include "testrun/core/journal.h"
 #include "testrun/core/test_assembly.h"
 
 #include <array>
@@ -75,18 +76,23 @@ std::string marksProblem(const ObjectMarks& marks, std::string_view what)
            + std::to_string(marks.worst) + " .. best " + std::to_string(marks.best);
 }
 
-// The folder of this process's temporary files: made once, mode 0700,
+// The folder of this process's temporary files: made once, mode 0700, in
+// TMPDIR, else in memory (/dev/shm) when there is one, else in /tmp;
 // removed when the process ends normally.
 class PrivateFolder {
 public:
     PrivateFolder()
     {
-        std::error_code error;
-        std::string pattern = (std::filesystem::temp_directory_path(error) / "zxfuzz-XXXXXX").string();
-        if (error)
-            pattern = "/tmp/zxfuzz-XXXXXX";
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
+        const char* tmpdir = std::getenv("TMPDIR");
+        for (const std::string& base : {std::string(tmpdir ? tmpdir : ""), std::string("/dev/shm"), std::string("/tmp")}) {
+            if (base.empty())
+                continue;
+            std::string pattern = base + "/zxfuzz-XXXXXX";
+            if (mkdtemp(pattern.data())) {
+                m_path = pattern;
+                return;
+            }
+        }
     }
     ~PrivateFolder()
     {
@@ -111,6 +117,9 @@ const std::string& privateFolder()
 
 bool writeBytes(const std::string& path, std::string_view bytes)
 {
+    // A new file each time: truncating one makes some file systems write
+    // it out to the disk on closing.
+    std::remove(path.c_str());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
@@ -623,6 +632,58 @@ std::string scoring(std::string_view input)
     return {};
 }
 
+// ------------------------------------------------------------ journal
+
+std::string journal(std::string_view input)
+{
+    const auto [base, log] = splitAtZero(input);
+    const std::optional<JournalRecord> record = parseJournalBase(base);
+    if (record && parseJournalBase(journalBaseContent(*record)) != record)
+        return "a journal base does not read back";
+
+    // The log over the record read (or over a small test), in every
+    // scrambling column.
+    JournalRecord over = record.value_or(JournalRecord{});
+    if (!record)
+        over.lastQuestion = 3;
+    for (int column = 0; column <= 5; ++column) {
+        JournalRecord applied = over;
+        (void)applyJournalLog(applied, log, column);
+        if (applied.currentQuestion < -1 || applied.currentQuestion > over.lastQuestion + 1)
+            return "the journal log moved to a page the test does not have";
+        if (applied.testSettings != over.testSettings || applied.bankPath != over.bankPath)
+            return "the journal log changed what it cannot hold";
+    }
+
+    // The files: the base written and read back, then the log's bytes as
+    // they stand on the disk, then one entry written by the journal.
+    if (!record || record->questionList.size() > (1u << 16))
+        return {};
+    const std::string& folder = privateFolder();
+    if (folder.empty())
+        return "no private temporary folder";
+    Journal files(folder, fixedRandom(static_cast<std::uint32_t>(input.size())));
+    if (!files.writeBase(*record))
+        return "the journal base could not be written";
+    JournalRead read = files.read();
+    if (read.status != JournalStatus::Ok || read.record != *record || read.logEntries != 0)
+        return "the journal base written does not read back";
+    if (!writeBytes(files.logPath(), log))
+        return "the journal log could not be written";
+    read = files.read();
+    if (read.status != JournalStatus::Ok || read.record.bankPath != record->bankPath
+        || read.record.lastQuestion != record->lastQuestion || read.record.testSettings != record->testSettings)
+        return "a journal log spoilt the base it applies to";
+    if (files.writeBase(*record) && files.appendPage(0, log.substr(0, 64), -1, "now")) {
+        read = files.read();
+        if (read.status != JournalStatus::Ok || read.logEntries != 1 || read.record.currentQuestion != -1
+            || read.record.savedAt != "now")
+            return "a journal entry written does not read back";
+    }
+    files.clear();
+    return {};
+}
+
 // ------------------------------------------------------------ registry
 
 Entry entryNamed(std::string_view target)
@@ -632,7 +693,7 @@ Entry entryNamed(std::string_view target)
         {"embedded_files", embeddedFiles}, {"drag_targets", dragTargets}, {"typed_answer", typedAnswer},
         {"decimal", decimal},          {"colour", colour},               {"language_file", languageFile},
         {"handoff", handoff},          {"rtf", rtf},                     {"results_file", resultsFile},
-        {"scoring", scoring},          {"page_record", pageRecord},
+        {"scoring", scoring},          {"page_record", pageRecord},       {"journal", journal},
     };
     for (const auto& [name, entry] : entries) {
         if (name == target)

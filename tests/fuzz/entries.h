@@ -47,6 +47,9 @@ std::string resultsFile(std::string_view input);
 std::string scoring(std::string_view input);
 // The readers of a page record: buttons, feedback, text objects, fields.
 std::string pageRecord(std::string_view input);
+// The crash journal: a base file's content and a log (separated by the
+// first zero byte), read in memory and through the files of a Journal.
+std::string journal(std::string_view input);
 
 // The entry of a fuzz target by its name ("rtf", "bank_index"), or nullptr.
 Entry entryNamed(std::string_view target);

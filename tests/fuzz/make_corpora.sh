@@ -15,7 +15,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record)
+         language_file handoff rtf results_file scoring page_record journal)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
   if [ -d "$source_dir/tests/fuzz/seeds/$t" ]; then
