@@ -21,8 +21,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -126,17 +126,19 @@ const ResultsFolder& folder()
     return made;
 }
 
-// Seconds to read every file's bytes once, as cat does (best of five).
+// Seconds to read every file's bytes once in 64 KB blocks, as cat does
+// (best of five).
 double catSeconds(const std::vector<std::string>& files)
 {
     double best = 1e9;
     for (int round = 0; round < 5; ++round) {
         const auto start = Clock::now();
         std::size_t total = 0;
+        std::vector<char> buffer(1 << 16);
         for (const std::string& file : files) {
             std::ifstream in(file, std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            total += bytes.size();
+            while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+                total += static_cast<std::size_t>(in.gcount());
         }
         benchmark::DoNotOptimize(total);
         best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());

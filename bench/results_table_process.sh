@@ -7,7 +7,7 @@ set -euo pipefail
 build="${1:-build}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-ZX_RESULTS_BENCH_DIR="$work/ZXResults" "$build/zxbench" --benchmark_filter=BM_ResultsTableOfFolder >/dev/null
+ZX_RESULTS_BENCH_DIR="$work/ZXResults" "$build/zxbench" --benchmark_filter=BM_ResultsTableOfFolder >/dev/null 2>&1
 best() {
   local best_ns=
   for _ in 1 2 3 4 5; do
