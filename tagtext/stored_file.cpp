@@ -247,10 +247,21 @@ bool writeStoredFile(std::string_view content, const std::string& path, const Ra
 
 std::string readStoredFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return {};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the whole file; a size that cannot be told reads as
+    // nothing.
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return {};
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (size > 0 && !in.read(bytes.data(), size))
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
     const std::size_t zero = bytes.find('\0');
     if (zero != std::string::npos)
         bytes.resize(zero);
