@@ -157,6 +157,18 @@ ReportDocument normalised(ReportDocument document)
     return document;
 }
 
+// What the RTF of a report keeps of it: control characters other than a
+// tab (codes below 32, and 127) are left out of the stored text.
+ReportDocument storedForm(ReportDocument document)
+{
+    const auto isControl = [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; };
+    for (Paragraph& paragraph : document.paragraphs) {
+        for (TextRun& run : paragraph.runs)
+            std::erase_if(run.text, isControl);
+    }
+    return normalised(std::move(document));
+}
+
 } // namespace
 
 // ------------------------------------------------------------ tagged text
@@ -615,8 +627,11 @@ std::string scoring(std::string_view input)
     const auto [settings, questionList] = splitAtZero(input);
     const int last = lastAvailableQuestion(questionList);
     const FinishedTest finished = finishTest(settings, questionList, last, fixedLabels());
-    (void)writeRtf(finished.detailed);
-    (void)writeRtf(finished.summary);
+    // Both reports are stored as RTF and shown again from it unchanged.
+    for (const ReportDocument* report : {&finished.detailed, &finished.summary}) {
+        if (normalised(readRtf(writeRtf(*report))) != storedForm(*report))
+            return "a report does not read back from its RTF";
+    }
 
     // Every object stays within its own marks, also for question numbers
     // beyond the last available one.
