@@ -3,12 +3,9 @@
 // releasing.
 #include "test_feedback_fixture.h"
 
-#include "media/media_video_player.h"
 #include "objects/qt_text.h"
 
 #include <QFrame>
-#include <QSlider>
-#include <QToolButton>
 
 namespace zx::testing {
 namespace {
@@ -113,17 +110,6 @@ TEST_F(VideoObjectTest, PlayBarIsAlwaysThere)
         EXPECT_TRUE(fake->controlsShown());
         EXPECT_FALSE(fake->playing());
     }
-
-    // The media player's own bar: a play button and a position slider.
-    MediaVideoPlayer player;
-    QWidget* window = player.widget(m_page.get());
-    window->setGeometry(0, 0, 200, 200);
-    showPage();
-    auto* play = window->findChild<QToolButton*>(QStringLiteral("videoPlayButton"));
-    auto* position = window->findChild<QSlider*>(QStringLiteral("videoPosition"));
-    ASSERT_TRUE(play && position);
-    EXPECT_TRUE(play->isVisible());
-    EXPECT_TRUE(position->isVisible());
 }
 
 TEST_F(VideoObjectTest, InsideAFeedbackPanelItAlwaysStarts)
