@@ -7,6 +7,8 @@
 # seconds, a leak, undefined behaviour or a broken rule fails the target:
 # its input is left in BUILD_DIR/fuzz-artifacts/<target>/ and its log in
 # BUILD_DIR/fuzz-logs/<target>.log.  Exits non-zero when any target failed.
+# FUZZ_FLAGS adds libFuzzer flags, e.g. FUZZ_FLAGS=-runs=10000000 for a
+# long run that stops at ten million executions.
 set -uo pipefail
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
 build_dir="$(cd "$1" && pwd)"
@@ -41,7 +43,7 @@ for name in "${targets[@]}"; do
   [ -d "$source_dir/tests/fuzz/regressions/$name" ] && extra+=("$source_dir/tests/fuzz/regressions/$name")
 
   "$build_dir/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -dict="$dict" -artifact_prefix="$artifacts/" "$corpus" "${extra[@]}" > "$log" 2>&1
+    -dict="$dict" -artifact_prefix="$artifacts/" ${FUZZ_FLAGS:-} "$corpus" "${extra[@]}" > "$log" 2>&1
   rc=$?
   executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
   rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)"
