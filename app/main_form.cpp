@@ -33,6 +33,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -531,7 +532,10 @@ void TMainForm::printShownReport(QPrinter& printer)
     printer.setDocName(QStringLiteral("Results"));
     for (ReportKind kind : {ReportKind::Summary, ReportKind::Detailed}) {
         if (ReportView* view = viewOf(kind); view && view->isVisible()) {
-            view->print(&printer);
+            // Printed from the report itself, with its sizes in points.
+            QTextDocument paper;
+            appendReport(paper, view->report(), false, ReportMedium::Paper);
+            paper.print(&printer);
             return;
         }
     }

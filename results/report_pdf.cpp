@@ -48,7 +48,7 @@ bool writeReportsPdf(const std::vector<ReportDocument>& reports, const QString& 
     QTextDocument document;
     bool first = true;
     for (const ReportDocument& report : reports) {
-        appendReport(document, report, !first);
+        appendReport(document, report, !first, ReportMedium::Paper);
         first = false;
     }
     QPrinter printer(QPrinter::HighResolution);

@@ -13,11 +13,14 @@ namespace zx {
 
 namespace {
 
-QTextCharFormat charFormat(const CharFormat& format)
+QTextCharFormat charFormat(const CharFormat& format, ReportMedium medium)
 {
     QTextCharFormat out;
     QFont font(utf8ToQString(format.fontName));
-    font.setPixelSize(reportPixelSize(format.pointSize));
+    if (medium == ReportMedium::Screen)
+        font.setPixelSize(reportPixelSize(format.pointSize));
+    else
+        font.setPointSize(std::clamp(format.pointSize, 1, 3000));
     font.setBold(format.bold);
     font.setItalic(format.italic);
     out.setFont(font);
@@ -57,7 +60,7 @@ ReportView::ReportView(QWidget* parent)
     setUndoRedoEnabled(false);
 }
 
-void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage)
+void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage, ReportMedium medium)
 {
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
@@ -69,7 +72,7 @@ void appendReport(QTextDocument& document, const ReportDocument& report, bool ne
             block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             newPage = false;
         }
-        const QTextCharFormat mark = charFormat(paragraph.endFormat);
+        const QTextCharFormat mark = charFormat(paragraph.endFormat, medium);
         if (first) {
             cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(mark);
@@ -78,7 +81,7 @@ void appendReport(QTextDocument& document, const ReportDocument& report, bool ne
             cursor.insertBlock(block, mark);
         }
         for (const TextRun& run : paragraph.runs)
-            cursor.insertText(utf8ToQString(run.text), charFormat(run.format));
+            cursor.insertText(utf8ToQString(run.text), charFormat(run.format, medium));
     }
 }
 

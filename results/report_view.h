@@ -27,9 +27,14 @@ private:
 // Font sizes of reports are points at 96 dots per inch.
 int reportPixelSize(int points);
 
+// How font sizes are given: in pixels for a screen (points at 96 dots per
+// inch, whatever the screen says), in points for a printer or a PDF.
+enum class ReportMedium { Screen, Paper };
+
 // Appends the paragraphs of `report` to `document` at its end; with
 // `newPage` the report starts on a new page when printed.  An empty
 // document takes the first paragraph into its first block.
-void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage = false);
+void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage = false,
+                  ReportMedium medium = ReportMedium::Screen);
 
 } // namespace zx
