@@ -13,6 +13,9 @@ char32_t cp1252ToUnicode(unsigned char byte);
 // The byte for a code point, or nothing when Windows-1252 has none.
 std::optional<unsigned char> unicodeToCp1252(char32_t codePoint);
 
+// Appends the UTF-8 form of a code point (up to U+10FFFF).
+void appendUtf8(std::string& out, char32_t codePoint);
+
 std::u32string cp1252ToUtf32(std::string_view bytes);
 std::string cp1252ToUtf8(std::string_view bytes);
 // Code points without a byte become `replacement`; invalid UTF-8 sequences

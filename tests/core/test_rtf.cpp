@@ -1,5 +1,6 @@
 #include "results/core/rtf_reader.h"
 #include "results/core/rtf_writer.h"
+#include "tagtext/cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -119,21 +120,7 @@ TEST(Rtf, RoundTripsAnyDocument)
     const std::vector<std::string> fonts{"Arial", "Times New Roman", "", "x?y", "\xC3\x86rial", " sp "};
     const auto utf8 = [](char32_t c) {
         std::string out;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        zx::appendUtf8(out, c);
         return out;
     };
     std::mt19937 random(20240501);
