@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -77,10 +78,41 @@ THelp::THelp(QWidget* mainWindow)
         }
         m_pages->addTab(page, QString::fromLatin1(layout.caption));
     }
+    // The keys: a line of introduction from the language file above the
+    // list the main window makes from its keyboard map.
+    auto* keys = new QWidget;
+    keys->setObjectName(QStringLiteral("TabKeyboard"));
+    helpLabel(keys, "HelpKeyboard", QRect(2, 6, 460, 36), 12, "Verdana");
+    auto* scroller = new QScrollArea(keys);
+    scroller->setObjectName(QStringLiteral("KeyListArea"));
+    scroller->setGeometry(2, 44, 462, 200);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    m_keyList = new QLabel;
+    m_keyList->setObjectName(QStringLiteral("HelpKeyList"));
+    m_keyList->setTextFormat(Qt::RichText);
+    m_keyList->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_keyList->setWordWrap(true);
+    QFont listFont(QStringLiteral("Verdana"));
+    listFont.setPixelSize(11);
+    m_keyList->setFont(listFont);
+    scroller->setWidget(m_keyList);
+    m_pages->addTab(keys, QStringLiteral("Keyboard"));
+
     connect(m_pages, &QTabWidget::currentChanged, this, [this] {
         if (isVisible())
             announcePage();
     });
+}
+
+void THelp::setKeyList(const QList<QPair<QString, QString>>& lines)
+{
+    QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">");
+    for (const auto& [keys, meaning] : lines)
+        html += QStringLiteral("<tr><td style=\"padding-right:10px\"><b>%1</b></td><td>%2</td></tr>")
+                    .arg(keys.toHtmlEscaped(), meaning.toHtmlEscaped());
+    html += QStringLiteral("</table>");
+    m_keyList->setText(html);
 }
 
 void THelp::showCentred()

@@ -1,10 +1,14 @@
-// The Help window: five pages of help text whose captions come from the
-// language file.  Showing a page announces "xh<index>", hiding announces
-// "0", losing the focus stops any sound.
+// The Help window: pages of help text whose captions come from the
+// language file (five about taking a test, the sixth lists the keys).
+// Showing a page announces "xh<index>", hiding announces "0", losing the
+// focus stops any sound.
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QWidget>
 
+class QLabel;
 class QTabWidget;
 
 namespace zx {
@@ -16,6 +20,9 @@ public:
 
     QTabWidget* pages() const { return m_pages; }
     void showCentred();
+    // The keyboard page's list: each line a key (or keys) and what it does.
+    void setKeyList(const QList<QPair<QString, QString>>& lines);
+    QLabel* keyList() const { return m_keyList; }
 
 signals:
     void announce(const QString& key);
@@ -31,6 +38,7 @@ private:
 
     QWidget* m_mainWindow;
     QTabWidget* m_pages;
+    QLabel* m_keyList = nullptr;
 };
 
 } // namespace zx

@@ -10,6 +10,10 @@
 #include "app/progress_window.h"
 #include "app/core/close_query.h"
 #include "app/core/message_keys.h"
+#include "app/core/speech_language.h"
+#include "media/qt_speech.h"
+#include "objects/answer_keys.h"
+#include "objects/page_accessibility.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "results/report_view.h"
@@ -28,6 +32,7 @@
 #include <QFrame>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -37,6 +42,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolTip>
@@ -74,6 +80,7 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     , m_delay(std::move(options.delay))
     , m_exitApplication(std::move(options.exitApplication))
     , m_printer(std::make_unique<QPrinter>())
+    , m_speech(std::move(options.speech))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Exam"));
@@ -91,7 +98,10 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
 
     buildMenus();
     buildControlPanel();
+    buildShortcuts();
     setPageSize(640, 480);
+    if (m_speech)
+        m_speech->setChangeHandler([this] { refreshReadAloud(); });
 
     m_messageForm = new TMessageForm(this);
     m_progress = new TProgress(this);
@@ -102,6 +112,7 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     m_cover = std::make_unique<TBackCoverWindow>(nullptr);
     connect(m_help, &THelp::announce, this, qOverload<const QString&>(&TMainForm::announceMessage));
     connect(m_help, &THelp::playAudio, this, &TMainForm::playAudioFile);
+    refreshKeyboardHelp();
     connect(m_cover.get(), &TBackCoverWindow::bringMainToFront, this, [this] {
         raise();
         activateWindow();
@@ -179,6 +190,15 @@ void TMainForm::buildMenus()
     QAction* audio = addItem(options, "AudioMessages", QStringLiteral("Audio Messages"));
     audio->setCheckable(true);
     connect(audio, &QAction::triggered, this, &TMainForm::AudioMessagesClick);
+    // Reading aloud stays with the candidate in an exam too.
+    QAction* readAloud = addItem(options, "ReadAloud", QStringLiteral("Read Page Aloud"),
+                                 QKeySequence::fromString(QString::fromStdString(keyBinding(KeyCommand::ReadAloud).keys.front()),
+                                                          QKeySequence::PortableText));
+    readAloud->setShortcutContext(Qt::ApplicationShortcut);
+    connect(readAloud, &QAction::triggered, this, &TMainForm::ReadAloudItemClick);
+    // Whether a voice answers is asked when the menu opens, so a program
+    // that never reads aloud never starts a speech service.
+    connect(options, &QMenu::aboutToShow, this, &TMainForm::refreshReadAloud);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -254,12 +274,14 @@ void TMainForm::buildControlPanel()
     m_questionSlider->setRange(0, 0);
     m_questionSlider->setPageStep(1);
     m_questionSlider->setEnabled(false);
+    m_questionSlider->setFocusPolicy(Qt::TabFocus);
     connect(m_questionSlider, &QScrollBar::valueChanged, this, &TMainForm::questionSliderScroll);
 
     auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, m_controlPanel);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab; a click leaves the focus where it was.
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
     m_startButton = button("StartButton", QStringLiteral("Start"));
@@ -456,6 +478,8 @@ void TMainForm::setReport(ReportKind kind, ReportDocument report)
         view = new ReportView(m_central);
         view->setObjectName(kind == ReportKind::Detailed ? QStringLiteral("DetailedResultsView")
                                                          : QStringLiteral("ResultsSummaryView"));
+        presentAsDocument(view);
+        view->setAccessibleName(message(91));
         view->hide();
     }
     view->setGeometry(m_pageArea->geometry());
@@ -722,6 +746,8 @@ void TMainForm::loadLanguage()
     windows.password = m_passwordDialog;
     windows.aboutBox = m_about;
     applyLanguage(m_texts, windows);
+    m_questionSlider->setAccessibleName(message(97));
+    refreshKeyboardHelp();
 }
 
 void TMainForm::setBankDialogs(QWidget* userDetails, QWidget* password)
@@ -956,7 +982,20 @@ void TMainForm::startCall()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (cheatKey(watched, event))
+        return true;
     switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        if (watched == m_questionSlider || watched == m_markButton || watched == m_finishButton
+            || watched == m_cheatButton)
+            refreshShortcuts();
+        break;
+    case QEvent::WindowDeactivate:
+        if (watched == this)
+            releaseCheatKey();
+        break;
     case QEvent::Enter:
         if (auto* widget = qobject_cast<QWidget*>(watched)) {
             const QVariant whole = widget->property("zxHint");
@@ -980,6 +1019,323 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TMainForm::buildShortcuts()
+{
+    // Tab, Cheat, the help keys and reading aloud are handled elsewhere:
+    // these keys work the slider and the buttons as the pointer does.
+    for (const KeyBinding& binding : windowKeyBindings()) {
+        switch (binding.command) {
+        case KeyCommand::NextQuestion:
+        case KeyCommand::PreviousQuestion:
+        case KeyCommand::FirstQuestion:
+        case KeyCommand::LastQuestion:
+        case KeyCommand::Mark:
+        case KeyCommand::Finish:
+            break;
+        default:
+            continue;
+        }
+        for (const std::string& key : binding.keys) {
+            auto* shortcut = new QShortcut(QKeySequence::fromString(QString::fromStdString(key), QKeySequence::PortableText),
+                                           this);
+            shortcut->setContext(Qt::WindowShortcut);
+            shortcut->setAutoRepeat(binding.command != KeyCommand::Mark && binding.command != KeyCommand::Finish);
+            const KeyCommand command = binding.command;
+            connect(shortcut, &QShortcut::activated, this, [this, command] { runKeyCommand(command); });
+            m_shortcuts.emplace_back(command, shortcut);
+        }
+    }
+    refreshShortcuts();
+}
+
+bool TMainForm::keyCommandAvailable(KeyCommand command) const
+{
+    auto live = [this](const QWidget* control) { return control->isVisibleTo(this) && control->isEnabled(); };
+    switch (command) {
+    case KeyCommand::NextQuestion:
+    case KeyCommand::PreviousQuestion:
+    case KeyCommand::FirstQuestion:
+    case KeyCommand::LastQuestion:
+        return live(m_questionSlider);
+    case KeyCommand::Mark:
+        return live(m_markButton);
+    case KeyCommand::Finish:
+        return live(m_finishButton);
+    case KeyCommand::Cheat:
+        return live(m_cheatButton);
+    case KeyCommand::ReadAloud:
+        return action("ReadAloud")->isEnabled();
+    case KeyCommand::Help:
+    case KeyCommand::TellMe:
+    case KeyCommand::NextControl:
+    case KeyCommand::PreviousControl:
+        return true;
+    }
+    return false;
+}
+
+void TMainForm::refreshShortcuts()
+{
+    for (auto& [command, shortcut] : m_shortcuts)
+        shortcut->setEnabled(keyCommandAvailable(command));
+}
+
+void TMainForm::runKeyCommand(KeyCommand command)
+{
+    if (!keyCommandAvailable(command))
+        return;
+    switch (command) {
+    case KeyCommand::Mark:
+        m_markButton->click();
+        break;
+    case KeyCommand::Finish:
+        m_finishButton->click();
+        break;
+    default:
+        // The slider moves as under the pointer, and its move announces
+        // questionSliderScroll.
+        m_questionSlider->setValue(
+            questionSliderTarget(command, m_questionSlider->value(), m_questionSlider->maximum()));
+        break;
+    }
+}
+
+bool TMainForm::cheatKey(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!target || target->window() != this)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination cheat =
+        QKeySequence::fromString(QString::fromStdString(keyBinding(KeyCommand::Cheat).keys.front()),
+                                 QKeySequence::PortableText)[0];
+    if (key->key() != cheat.key())
+        return false;
+    if (event->type() == QEvent::KeyRelease) {
+        // The key may be let go before or after its modifier.
+        if (!m_cheatKeyHeld)
+            return false;
+        if (!key->isAutoRepeat())
+            releaseCheatKey();
+        return true;
+    }
+    if ((key->modifiers() & ~Qt::KeypadModifier) != cheat.keyboardModifiers())
+        return false;
+    if (m_cheatKeyHeld)
+        return true; // the key repeats while it is held
+    if (!keyCommandAvailable(KeyCommand::Cheat))
+        return false;
+    // Held as the button is held under the pointer.
+    m_cheatKeyHeld = true;
+    m_cheatButton->setDown(true);
+    emit CheatButtonMouseDown();
+    return true;
+}
+
+void TMainForm::releaseCheatKey()
+{
+    if (!m_cheatKeyHeld)
+        return;
+    m_cheatKeyHeld = false;
+    m_cheatButton->setDown(false);
+    emit CheatButtonMouseUp();
+}
+
+void TMainForm::setPageFocusOrder(const std::vector<QWidget*>& controls, bool takeFocus)
+{
+    m_pageFocus.assign(controls.begin(), controls.end());
+    if (!takeFocus)
+        return;
+    for (QWidget* control : controls) {
+        if (control->isVisibleTo(this) && control->isEnabled()) {
+            control->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    m_pageArea->setFocus(Qt::OtherFocusReason);
+}
+
+bool TMainForm::focusIsOnPage() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        focus = focusWidget();
+    return focus && (focus == m_pageArea || m_pageArea->isAncestorOf(focus));
+}
+
+std::vector<QWidget*> TMainForm::tabCycle() const
+{
+    auto takesTab = [this](QWidget* control) {
+        return control && control->isVisibleTo(this) && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus);
+    };
+    std::vector<QWidget*> cycle;
+    for (const QPointer<QWidget>& control : m_pageFocus)
+        if (takesTab(control.data()))
+            cycle.push_back(control.data());
+    for (ReportKind kind : {ReportKind::Summary, ReportKind::Detailed})
+        if (ReportView* view = viewOf(kind); takesTab(view))
+            cycle.push_back(view);
+    std::vector<QWidget*> panel;
+    for (QWidget* control : {static_cast<QWidget*>(m_autoPlay), static_cast<QWidget*>(m_helpButton),
+                             static_cast<QWidget*>(m_questionSlider), static_cast<QWidget*>(m_startButton),
+                             static_cast<QWidget*>(m_cheatButton), static_cast<QWidget*>(m_markButton),
+                             static_cast<QWidget*>(m_finishButton)})
+        if (takesTab(control))
+            panel.push_back(control);
+    std::stable_sort(panel.begin(), panel.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+    cycle.insert(cycle.end(), panel.begin(), panel.end());
+    return cycle;
+}
+
+bool TMainForm::focusNextPrevChild(bool next)
+{
+    QWidget* current = focusWidget();
+    // A page control that goes away (its page is left, the start picture
+    // is clicked) leaves the focus on the page: Tab starts again at the
+    // page's first control, and the next page takes the focus.
+    if (current && current != m_pageArea && m_pageArea->isAncestorOf(current) && !current->isVisible()) {
+        m_pageArea->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    const std::vector<QWidget*> cycle = tabCycle();
+    if (cycle.empty())
+        return QMainWindow::focusNextPrevChild(next);
+    const auto at = std::find(cycle.begin(), cycle.end(), current);
+    const int count = static_cast<int>(cycle.size());
+    int index = next ? 0 : count - 1;
+    if (at != cycle.end())
+        index = (static_cast<int>(at - cycle.begin()) + (next ? 1 : -1) + count) % count;
+    cycle[static_cast<std::size_t>(index)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+// ---------------------------------------------------------------- reading aloud
+
+Speech& TMainForm::speech()
+{
+    if (!m_speech) {
+        m_speech = std::make_unique<QtSpeech>();
+        m_speech->setChangeHandler([this] { refreshReadAloud(); });
+    }
+    return *m_speech;
+}
+
+void TMainForm::setSpeech(std::unique_ptr<Speech> speech)
+{
+    m_speech = std::move(speech);
+    if (m_speech)
+        m_speech->setChangeHandler([this] { refreshReadAloud(); });
+    refreshReadAloud();
+}
+
+void TMainForm::refreshReadAloud()
+{
+    action("ReadAloud")->setEnabled(speech().isAvailable());
+}
+
+void TMainForm::ReadAloudItemClick()
+{
+    Speech& voice = speech();
+    if (voice.isSpeaking()) {
+        voice.stop();
+        return;
+    }
+    if (!voice.isAvailable()) {
+        refreshReadAloud();
+        return;
+    }
+    // A report on show is read as it stands, paragraph by paragraph.
+    for (ReportKind kind : {ReportKind::Summary, ReportKind::Detailed}) {
+        if (ReportView* view = viewOf(kind); view && view->isVisible()) {
+            readAloud(view->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+            return;
+        }
+    }
+    emit ReadAloudClick();
+}
+
+void TMainForm::readAloud(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return;
+    const std::string locale = speechLocaleOf(qStringToCp1252(m_currentLanguage));
+    speech().speak(texts, QString::fromStdString(locale));
+}
+
+// ---------------------------------------------------------------- keyboard help
+
+QList<QPair<QString, QString>> TMainForm::keyboardHelp() const
+{
+    auto keyName = [](const QKeySequence& key) { return key.toString(QKeySequence::NativeText); };
+    auto captionOf = [this](const std::string& name) {
+        const QString objectName = QString::fromStdString(name);
+        QString caption;
+        if (const QAction* item = findChild<QAction*>(objectName))
+            caption = item->text();
+        else if (const auto* button = findChild<QPushButton*>(objectName))
+            caption = button->text();
+        return caption.remove(QLatin1Char('&'));
+    };
+    QList<QPair<QString, QString>> lines;
+    auto addWindowLines = [&](bool tabKeys) {
+        QString keys;
+        const KeyBinding* group = nullptr;
+        auto flush = [&] {
+            if (group)
+                lines.append({keys, group->message > 0 ? message(group->message) : captionOf(group->captionOf)});
+            group = nullptr;
+            keys.clear();
+        };
+        for (const KeyBinding& binding : windowKeyBindings()) {
+            const bool isTab = binding.command == KeyCommand::NextControl || binding.command == KeyCommand::PreviousControl;
+            if (isTab != tabKeys)
+                continue;
+            // Neighbours named by the same text share a line.
+            if (!group || binding.message != group->message || binding.captionOf != group->captionOf)
+                flush();
+            for (const std::string& key : binding.keys)
+                keys += (keys.isEmpty() ? QString() : QStringLiteral(", "))
+                        + keyName(QKeySequence::fromString(QString::fromStdString(key), QKeySequence::PortableText));
+            group = &binding;
+        }
+        flush();
+    };
+    addWindowLines(true);
+    // The answering keys of each kind of object, grouped by what they do
+    // in the order the line's text names it.
+    const std::pair<AnswerObject, int> objects[] = {
+        {AnswerObject::Choice, 115}, {AnswerObject::TrueFalse, 116}, {AnswerObject::Item, 117}};
+    for (const auto& [object, text] : objects) {
+        QList<AnswerKey> meanings;
+        QStringList groups;
+        for (const AnswerKeyBinding& binding : answerKeyBindings()) {
+            if (binding.object != object)
+                continue;
+            const QString key = keyName(QKeySequence(binding.key == Qt::Key_Backtab ? QKeyCombination(Qt::SHIFT, Qt::Key_Tab)
+                                                                                    : QKeyCombination(binding.key)));
+            qsizetype at = meanings.indexOf(binding.meaning);
+            if (at < 0) {
+                meanings.append(binding.meaning);
+                groups.append(key);
+            } else {
+                groups[at] += QStringLiteral(", ") + key;
+            }
+        }
+        lines.append({groups.join(QStringLiteral(" / ")), message(text)});
+    }
+    addWindowLines(false);
+    return lines;
+}
+
+void TMainForm::refreshKeyboardHelp()
+{
+    m_help->setKeyList(keyboardHelp());
 }
 
 // ---------------------------------------------------------------- closing

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "app/core/control_panel_plan.h"
+#include "app/core/keyboard_map.h"
 #include "app/core/handoff_file.h"
 #include "app/core/language_choice.h"
 #include "app/core/language_file.h"
@@ -26,6 +27,7 @@
 #include "app/user_prompts.h"
 #include "app/working_folder.h"
 #include "media/sound_player.h"
+#include "media/speech.h"
 #include "results/core/report_document.h"
 #include "results/core/results_display.h"
 
@@ -46,6 +48,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QScrollBar;
+class QShortcut;
 
 namespace zx {
 
@@ -69,6 +72,9 @@ struct ShellOptions {
     // gives QCoreApplication::exit(0).
     std::function<void()> exitApplication;
     bool inhibitScreenSaver = true;
+    // The voice that reads pages aloud; null gives the Qt TextToSpeech one,
+    // made when it is first needed.
+    std::unique_ptr<Speech> speech;
 };
 
 class TMainForm : public QMainWindow {
@@ -143,6 +149,28 @@ public:
     // Local-bank mode: the Open and Reopen items and the web items go, and
     // with `resultsStoredAutomatically` Save Results too.
     void enterLocalBankMode(bool resultsStoredAutomatically);
+
+    // ---- keyboard and speech
+    // The controls of the page on show that take the focus, in reading
+    // order: Tab walks them, then the visible report and the control panel
+    // from left to right, and starts again.  With `takeFocus` the first of
+    // them takes the focus (the page area itself when there is none).
+    void setPageFocusOrder(const std::vector<QWidget*>& controls, bool takeFocus);
+    // Whether the focus is on the page area or one of its controls.
+    bool focusIsOnPage() const;
+    // Everything Tab walks now, in order.
+    std::vector<QWidget*> tabCycle() const;
+    // Whether the key command has a live shortcut now (the button or the
+    // slider it works is shown and enabled).
+    bool keyCommandAvailable(KeyCommand command) const;
+    // Reads `texts` aloud one after another in a voice of the interface
+    // language where there is one.
+    void readAloud(const QStringList& texts);
+    Speech& speech();
+    // Replaces the voice (tests use a fake one).
+    void setSpeech(std::unique_ptr<Speech> speech);
+    // The keys and their names, as the Help window lists them.
+    QList<QPair<QString, QString>> keyboardHelp() const;
 
     // A page object asked for the test to start: the next paint starts it.
     void requestStart();
@@ -245,6 +273,9 @@ signals:
     void questionSliderScroll(int position);
     void AutoPlayClick();
     void SubtitlesClick();
+    // Options/Read Page Aloud (or its key) while nothing is being read and
+    // no report is on show: the test run answers with readAloud.
+    void ReadAloudClick();
     // The window is closing for good: the page is left, the reports go.
     void FormClosing();
     // The end of the start-up sequence, with the command-line parameters:
@@ -257,8 +288,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void buildShortcuts();
+    void refreshShortcuts();
+    void runKeyCommand(KeyCommand command);
+    bool cheatKey(QObject* watched, QEvent* event);
+    void releaseCheatKey();
+    void ReadAloudItemClick();
+    void refreshReadAloud();
+    void refreshKeyboardHelp();
     void buildMenus();
     void buildControlPanel();
     void placeControl(QWidget* control, const PanelControl& place);
@@ -331,6 +371,11 @@ private:
     QPointer<ReportView> m_summaryView;
     QPointer<QWidget> m_userDetailsDialog;
     QPointer<QWidget> m_passwordDialog;
+
+    std::vector<QPointer<QWidget>> m_pageFocus;
+    std::vector<std::pair<KeyCommand, QShortcut*>> m_shortcuts;
+    bool m_cheatKeyHeld = false;
+    std::unique_ptr<Speech> m_speech;
 };
 
 } // namespace zx

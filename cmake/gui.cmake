@@ -2,7 +2,9 @@
 # `zxexam` program and the GUI tests.  Included by the top CMakeLists.txt
 # when ZX_BUILD_GUI is on.
 
-find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia MultimediaWidgets PrintSupport DBus Network Test)
+# TextToSpeech reads pages aloud (qt6-speech-dev, installed by setup.sh).
+find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia MultimediaWidgets PrintSupport DBus Network Test
+  TextToSpeech)
 
 set(CMAKE_AUTOMOC ON)
 
@@ -25,7 +27,7 @@ add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
 target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zxgui PUBLIC zxcore
   Qt6::Widgets Qt6::Multimedia Qt6::MultimediaWidgets Qt6::PrintSupport
-  Qt6::DBus Qt6::Network)
+  Qt6::DBus Qt6::Network Qt6::TextToSpeech)
 find_package(JPEG QUIET)
 if(JPEG_FOUND)
   target_link_libraries(zxgui PUBLIC JPEG::JPEG)
@@ -69,6 +71,7 @@ if(ZX_BUILD_TESTS)
   # Test doubles of the media devices, for the tests and nothing else.
   add_library(zxtestsupport STATIC
     ${PROJECT_SOURCE_DIR}/tests/support/fake_sound_backend.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/fake_speech.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/fake_video_player.cpp)
   target_link_libraries(zxtestsupport PUBLIC zxgui)
 

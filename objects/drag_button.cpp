@@ -1,5 +1,6 @@
 #include "objects/drag_button.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -8,6 +9,7 @@ namespace zx {
 DragButton::DragButton(QWidget* parent)
     : QPushButton(parent)
 {
+    installPageAccessibility();
     setMouseTracking(true);
 }
 
@@ -16,6 +18,34 @@ void DragButton::clearHandlers()
     onMouseMove = nullptr;
     onMouseDown = nullptr;
     onMouseUp = nullptr;
+    onKeyDown = nullptr;
+    onKeyUp = nullptr;
+    onFocusOut = nullptr;
+    describe = nullptr;
+}
+
+bool DragButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto& handler = event->type() == QEvent::KeyPress ? onKeyDown : onKeyUp;
+        if (handler) {
+            const auto run = handler;
+            if (run(*static_cast<QKeyEvent*>(event))) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QPushButton::event(event);
+}
+
+void DragButton::focusOutEvent(QFocusEvent* event)
+{
+    QPushButton::focusOutEvent(event);
+    if (onFocusOut) {
+        const auto run = onFocusOut;
+        run();
+    }
 }
 
 void DragButton::mouseMoveEvent(QMouseEvent* event)

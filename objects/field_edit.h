@@ -4,6 +4,10 @@
 // locks itself again as soon as the key has been handled and when the key
 // is released.  So Delete, pasting, cutting, dropped text and input-method
 // text never reach it, whatever the keyboard or the clipboard hold.
+//
+// Once the answers are final the box takes every key but Tab and the
+// function keys, even those the window uses as shortcuts, so that each of
+// them is refused by the field as any other key is.
 #pragma once
 
 #include <QLineEdit>
@@ -31,10 +35,19 @@ public:
     // Alt, so AltGr characters still count as typed).
     static bool isCommandKey(const QKeyEvent& event);
 
+    // The test is finished: the box refuses every change (and says so to
+    // screen readers).
+    bool answersFinal() const { return m_answersFinal; }
+    void setAnswersFinal(bool final) { m_answersFinal = final; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool m_answersFinal = false;
 };
 
 } // namespace zx

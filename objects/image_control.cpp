@@ -1,5 +1,6 @@
 #include "objects/image_control.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -9,8 +10,46 @@ namespace zx {
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent)
 {
+    installPageAccessibility();
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void ImageControl::clearHandlers()
+{
+    onClick = nullptr;
+    onMouseMove = nullptr;
+    onMouseDown = nullptr;
+    onMouseUp = nullptr;
+    onKeyDown = nullptr;
+    onKeyUp = nullptr;
+    onFocusOut = nullptr;
+}
+
+bool ImageControl::event(QEvent* event)
+{
+    // Keys are offered to the handlers before the widget's own handling,
+    // which would take Tab for moving the focus.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto& handler = event->type() == QEvent::KeyPress ? onKeyDown : onKeyUp;
+        if (handler) {
+            const auto run = handler;
+            if (run(*static_cast<QKeyEvent*>(event))) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QWidget::event(event);
+}
+
+void ImageControl::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (onFocusOut) {
+        const auto run = onFocusOut;
+        run();
+    }
 }
 
 void ImageControl::setPicture(const QImage& picture)
@@ -125,10 +164,8 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event)
 void releaseImage(QPointer<ImageControl>& image)
 {
     if (ImageControl* control = image.data()) {
-        control->onClick = nullptr;
-        control->onMouseMove = nullptr;
-        control->onMouseDown = nullptr;
-        control->onMouseUp = nullptr;
+        control->clearHandlers();
+        control->describe = nullptr;
         control->hide();
         control->setParent(nullptr);
         control->deleteLater();

@@ -3,8 +3,11 @@
 // optionally with the colour of its bottom-left pixel drawn transparent.
 // It paints no background of its own, so whatever lies below shows through
 // where the picture does not reach.  Page objects attach plain handlers for
-// the pointer.
+// the pointer and, where the picture answers, for the keyboard; they also
+// tell screen readers what the picture is (Describable).
 #pragma once
+
+#include "objects/page_accessibility.h"
 
 #include <QImage>
 #include <QPointer>
@@ -12,11 +15,12 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QMouseEvent;
 
 namespace zx {
 
-class ImageControl : public QWidget {
+class ImageControl : public QWidget, public Describable {
 public:
     explicit ImageControl(QWidget* parent);
 
@@ -45,7 +49,19 @@ public:
     std::function<void(QMouseEvent&)> onMouseDown;
     std::function<void(QMouseEvent&)> onMouseUp;
 
+    // Keyboard handlers, for a picture that takes the focus.  A key the
+    // handler takes (it returns true) goes no further, Tab included; the
+    // handler may release the control.
+    std::function<bool(QKeyEvent&)> onKeyDown;
+    std::function<bool(QKeyEvent&)> onKeyUp;
+    std::function<void()> onFocusOut;
+
+    // Drops every pointer and keyboard handler.
+    void clearHandlers();
+
 protected:
+    bool event(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

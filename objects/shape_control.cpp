@@ -1,5 +1,7 @@
 #include "objects/shape_control.h"
 
+#include "objects/page_accessibility.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -11,6 +13,8 @@ ShapeControl::ShapeControl(QWidget* parent)
     , m_pen(QColor(Qt::black), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin)
     , m_brush(QColor(Qt::white), Qt::SolidPattern)
 {
+    // A shape is a graphic to screen readers, never a control.
+    installPageAccessibility();
     setAttribute(Qt::WA_NoSystemBackground);
 }
 

@@ -1,12 +1,15 @@
 #include "objects/zx_button.h"
 
+#include "objects/answer_keys.h"
 #include "objects/answer_visuals.h"
 #include "objects/core/answer_marks.h"
 #include "objects/core/score_tally.h"
 #include "objects/picture_loader.h"
+#include "objects/qt_text.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <cmath>
@@ -92,6 +95,13 @@ void zxButton::buildVisuals(int layer, TestState state, Handler onSelected, Hand
                 // lets it show through.
                 picture->setTransparent(true);
                 zx::loadPictureFile(*picture, resolve(getTag(m_record, prefix + std::to_string(n))));
+                if (n == 1) {
+                    // The base picture stands for the button to the keyboard
+                    // and to screen readers; a click leaves the focus alone.
+                    picture->setFocusPolicy(Qt::TabFocus);
+                    picture->describe = [this, final] { return accessibleInfo(final); };
+                    picture->onKeyDown = [this, final](QKeyEvent& event) { return keyDown(event, final); };
+                }
                 if (final) {
                     picture->onMouseDown = [this](QMouseEvent& event) {
                         if (event.button() == Qt::LeftButton)
@@ -158,6 +168,7 @@ void zxButton::deselected()
 
 void zxButton::applyState()
 {
+    announceAccessibleChange(picture(1));
     if (m_kind == ButtonKind::Choice) {
         show(3, m_state != 0);
         if (m_state != 0)
@@ -193,6 +204,7 @@ void zxButton::clearSelection()
         show(n, false);
     removeMark();
     m_record = setTag(m_record, "userAnswer", "0");
+    announceAccessibleChange(picture(1));
 }
 
 void zxButton::hideHover()
@@ -267,6 +279,74 @@ void zxButton::pointerUp(int x)
             play(3);
     }
     m_context.noteAnswerChanged();
+}
+
+bool zxButton::keyDown(const QKeyEvent& event, bool final)
+{
+    if (m_kind == ButtonKind::None)
+        return false;
+    const AnswerKey key =
+        answerKeyOf(m_kind == ButtonKind::TrueFalse ? AnswerObject::TrueFalse : AnswerObject::Choice, event);
+    if (key == AnswerKey::None)
+        return false;
+    if (event.isAutoRepeat())
+        return true;
+    if (final) {
+        refuseAnswerChange(m_context);
+        return true;
+    }
+    // The key presses and releases the pointer on the half it stands for:
+    // the left half answers true, the right half false, and the half of
+    // the answer given clears it.
+    const int trueX = 0;
+    const int falseX = m_halfWidth + 1;
+    int x = trueX;
+    if (m_kind == ButtonKind::TrueFalse) {
+        if (key == AnswerKey::True && m_state == 1)
+            return true;
+        if (key == AnswerKey::False && m_state == 2)
+            return true;
+        if (key == AnswerKey::Toggle && m_state == 0)
+            return true;
+        if (key == AnswerKey::False || (key == AnswerKey::Toggle && m_state == 2))
+            x = falseX;
+    }
+    const QPointer<ImageControl> base(picture(1));
+    pointerDown(x);
+    pointerUp(x);
+    announceAccessibleChange(base);
+    return true;
+}
+
+std::string zxButton::accessibleName() const
+{
+    if (!m_label.empty())
+        return m_label;
+    const std::string name = getTag(m_record, "ButtonName");
+    if (!name.empty() && name != "-empty45646-")
+        return name;
+    return m_context.message(m_kind == ButtonKind::TrueFalse ? 95 : 96);
+}
+
+AccessibleInfo zxButton::accessibleInfo(bool final) const
+{
+    AccessibleInfo info;
+    info.name = cp1252ToQString(accessibleName());
+    info.readOnly = final;
+    if (m_kind == ButtonKind::TrueFalse) {
+        // Three answers: none, true and false, read as the button's value.
+        info.role = QAccessible::Button;
+        info.description = cp1252ToQString(m_context.message(95));
+        info.checked = m_state != 0;
+        info.value = cp1252ToQString(m_context.message(m_state == 1 ? 27 : m_state == 2 ? 28 : 26));
+    } else {
+        info.role = QAccessible::CheckBox;
+        info.description = cp1252ToQString(m_context.message(96));
+        info.checkable = true;
+        info.checked = m_state != 0;
+        info.value = cp1252ToQString(m_context.message(m_state != 0 ? 24 : 25));
+    }
+    return info;
 }
 
 std::string zxButton::writeAnswer()

@@ -6,6 +6,13 @@
 // the page through its selected and deselected handlers, which keep the
 // page's selection limit.  Once the test is finished a press is refused
 // with message 83 and nothing changes.
+//
+// The base picture takes the keyboard focus: the keys of answer_keys.h
+// answer through the pointer's own handlers (a press and a release on the
+// half the key stands for), so sounds, the selection limit and the
+// refusal once the test is finished are the same.  Screen readers learn
+// the button's name (the page text beside it, else `ButtonName`), its kind
+// and its state.
 #pragma once
 
 #include "objects/core/test_state.h"
@@ -19,6 +26,7 @@
 #include <functional>
 #include <string>
 
+class QKeyEvent;
 class QMouseEvent;
 
 namespace zx {
@@ -75,8 +83,17 @@ public:
     void pointerMove(int x);
     void pointerDown(int x);
     void pointerUp(int x);
+    // A key on the focused button; true when it answered (or was refused).
+    bool keyDown(const QKeyEvent& event, bool final);
+
+    // The text a screen reader names the button by (Windows-1252): the
+    // page text beside it, set by the page; empty for `ButtonName`.
+    void setLabel(std::string label) { m_label = std::move(label); }
+    // The button's name for screen readers.
+    std::string accessibleName() const;
 
 private:
+    AccessibleInfo accessibleInfo(bool final) const;
     int pictureCount() const;
     void show(int n, bool on);
     void play(int n);
@@ -93,6 +110,7 @@ private:
     std::array<std::string, 3> m_sounds{"0", "0", "0"};
     Handler m_onSelected;
     Handler m_onDeselected;
+    std::string m_label;
 };
 
 } // namespace zx

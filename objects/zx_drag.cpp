@@ -1,5 +1,6 @@
 #include "objects/zx_drag.h"
 
+#include "objects/answer_keys.h"
 #include "objects/answer_visuals.h"
 #include "objects/core/answer_marks.h"
 #include "objects/core/score_tally.h"
@@ -8,7 +9,11 @@
 #include "tagtext/tagged_text.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
+#include <vector>
 
 namespace zx {
 
@@ -86,9 +91,27 @@ void zxDrag::buildVisuals(TestState state, Handlers handlers, Resolver resolveBa
         }
     }
 
+    const bool final = answersAreFinal(state);
+    if (m_picture)
+        attachKeyboard(m_picture.data(), final);
+    else if (m_button)
+        attachKeyboard(m_button.data(), final);
+
     m_targets = DragTargets::fromRecord(m_record);
     m_placed = storedPlacement(m_record, m_targets);
     restoreAnswer();
+}
+
+template <typename Control>
+void zxDrag::attachKeyboard(Control* control, bool final)
+{
+    // A picture takes the focus from the keyboard only; the button keeps
+    // its own policy.
+    if (control == static_cast<QWidget*>(m_picture.data()))
+        control->setFocusPolicy(Qt::TabFocus);
+    control->describe = [this, final] { return accessibleInfo(final); };
+    control->onKeyDown = [this, final](QKeyEvent& event) { return keyDown(event, final); };
+    control->onFocusOut = [this] { keyLetGo(); };
 }
 
 void zxDrag::placeImage(QPointer<ImageControl>& image, const std::string& path, TestState state)
@@ -149,6 +172,12 @@ void zxDrag::pointerDown(QPoint at)
         QApplication::setOverrideCursor(Qt::ClosedHandCursor);
         m_cursorSet = true;
     }
+    beginDrag(at - v->pos());
+}
+
+void zxDrag::beginDrag(QPoint grab)
+{
+    QWidget* v = visual();
     v->raise();
     if (m_picture && m_over)
         m_over->raise();
@@ -157,7 +186,7 @@ void zxDrag::pointerDown(QPoint at)
         m_dragging->raise();
     }
     m_draggingNow = true;
-    m_grab = at - v->pos();
+    m_grab = grab;
     removeMark();
 }
 
@@ -172,15 +201,22 @@ void zxDrag::pointerMove(QPoint at)
 void zxDrag::pointerUp()
 {
     restoreCursor();
+    m_keyHeld = false;
+    if (m_button)
+        m_button->setDown(false);
     if (m_dragging)
         m_dragging->hide();
     if (!m_draggingNow)
         return;
     m_draggingNow = false;
 
-    const DropOutcome outcome = decideDrop(m_targets, rect(), home(), mayOverlap(), m_handlers.isAreaTaken);
+    settle(decideDrop(m_targets, rect(), home(), mayOverlap(), m_handlers.isAreaTaken));
+}
+
+bool zxDrag::settle(const DropOutcome& outcome)
+{
     if (!moveTo(outcome.destination.x, outcome.destination.y))
-        return;
+        return false;
     if (outcome.placedIndex < 0) {
         removed();
         m_placed = -1;
@@ -190,6 +226,150 @@ void zxDrag::pointerUp()
         m_placed = outcome.placedIndex;
     }
     m_context.noteAnswerChanged();
+    return true;
+}
+
+bool zxDrag::keyDown(const QKeyEvent& event, bool final)
+{
+    const AnswerKey key = answerKeyOf(AnswerObject::Item, event, m_keyHeld);
+    if (key == AnswerKey::None)
+        return false;
+    const bool step = key == AnswerKey::Next || key == AnswerKey::Previous;
+    if (final) {
+        if (!event.isAutoRepeat())
+            refuseAnswerChange(m_context);
+        return true;
+    }
+    if (!visual())
+        return false;
+    if (event.isAutoRepeat() && !step)
+        return true;
+    const std::weak_ptr<int> life = m_life;
+    switch (key) {
+    case AnswerKey::Toggle:
+    case AnswerKey::Drop:
+        if (!m_keyHeld) {
+            if (key == AnswerKey::Drop)
+                return false;
+            keyPickUp();
+        } else {
+            // Put down where it is shown, as the pointer released there.
+            pointerUp();
+        }
+        break;
+    case AnswerKey::Next:
+    case AnswerKey::Previous:
+        if (!m_keyHeld)
+            return false;
+        keyStep(key == AnswerKey::Next ? 1 : -1);
+        break;
+    case AnswerKey::Cancel:
+        if (!keySendHome())
+            return false;
+        break;
+    default:
+        return false;
+    }
+    if (!life.expired())
+        announceAccessibleChange(visual());
+    return true;
+}
+
+void zxDrag::keyPickUp()
+{
+    QWidget* v = visual();
+    m_keyFrom = v->pos();
+    m_keyStop = m_placed;
+    m_keyHeld = true;
+    if (m_button)
+        m_button->setDown(true);
+    beginDrag(QPoint());
+}
+
+void zxDrag::keyStep(int direction)
+{
+    std::vector<int> defined;
+    for (int i = 0; i < DragTargets::slotCount; ++i)
+        if (m_targets.isDefined(i))
+            defined.push_back(i);
+    if (defined.empty())
+        return;
+    const int count = static_cast<int>(defined.size());
+    const auto at = std::find(defined.begin(), defined.end(), m_keyStop);
+    int next = 0;
+    if (at == defined.end())
+        next = direction > 0 ? 0 : count - 1;
+    else
+        next = (static_cast<int>(at - defined.begin()) + direction + count) % count;
+    m_keyStop = defined[static_cast<std::size_t>(next)];
+    const ItemRect r = rect();
+    const Position centre = centreOnTarget(m_targets.at(m_keyStop), r.width, r.height);
+    moveControls(QPoint(centre.x, centre.y));
+}
+
+bool zxDrag::keySendHome()
+{
+    const Position h = home();
+    const ItemRect r = rect();
+    if (!m_keyHeld && m_placed < 0 && r.left == h.x && r.top == h.y)
+        return false;
+    endKeyHold();
+    removeMark();
+    // As a release away from every target.
+    settle(DropOutcome{-1, h});
+    return true;
+}
+
+void zxDrag::endKeyHold()
+{
+    m_keyHeld = false;
+    m_draggingNow = false;
+    if (m_button)
+        m_button->setDown(false);
+    if (m_dragging)
+        m_dragging->hide();
+}
+
+void zxDrag::keyLetGo()
+{
+    if (!m_keyHeld)
+        return;
+    endKeyHold();
+    moveControls(m_keyFrom);
+    announceAccessibleChange(visual());
+}
+
+std::string zxDrag::accessibleName() const
+{
+    const std::string name = getTag(m_record, "DragName");
+    if (!name.empty() && name != "-empty45646-")
+        return name;
+    return m_context.message(37);
+}
+
+std::string zxDrag::targetName(int index) const
+{
+    if (!m_targets.isDefined(index))
+        return {};
+    const std::string& name = m_targets.at(index).name;
+    return name.empty() || name == "-empty45646-" ? std::to_string(index + 1) : name;
+}
+
+AccessibleInfo zxDrag::accessibleInfo(bool final) const
+{
+    AccessibleInfo info;
+    info.role = QAccessible::Button;
+    info.name = cp1252ToQString(accessibleName());
+    info.description = cp1252ToQString(m_context.message(37));
+    info.pressed = m_keyHeld;
+    info.readOnly = final;
+    if (m_keyHeld && m_keyStop >= 0)
+        info.value = cp1252ToQString(targetName(m_keyStop));
+    else if (m_placed >= 0)
+        info.value = cp1252ToQString(m_context.message(38) + " " + targetName(m_placed));
+    else
+        info.value = cp1252ToQString(m_context.message(26));
+    return info;
 }
 
 void zxDrag::moveControls(QPoint to)
@@ -258,6 +438,9 @@ void zxDrag::showAnswer()
 {
     if (!visual())
         return;
+    // Showing the answers ends a keyboard hold; the item has gone home.
+    if (m_keyHeld)
+        endKeyHold();
     const ItemRect r = rect();
     const auto there = cheatPosition(m_targets, notSelectedMark(), r.width, r.height, mayOverlap(),
                                      m_handlers.isAreaTaken);
@@ -288,12 +471,14 @@ void zxDrag::clearPlacement()
         return;
     removeMark();
     m_record = deleteTag(m_record, "userAnswer");
+    announceAccessibleChange(visual());
 }
 
 void zxDrag::releaseControls()
 {
     restoreCursor();
     m_draggingNow = false;
+    m_keyHeld = false;
     releaseImage(m_picture);
     releaseImage(m_over);
     releaseImage(m_dragging);

@@ -9,6 +9,13 @@
 //
 // Every glide runs step by step inside the call that starts it; after each
 // step the context's glideStep runs (a repaint by default).
+//
+// The visual takes the keyboard focus.  Space picks the item up as a press
+// of the pointer does; the arrows (and Tab while it is held) show it on
+// each target in turn, centred there; Enter (or Space) puts it down where
+// it is shown, exactly as a pointer released there; Escape sends it home
+// as a release away from every target does.  Screen readers learn its
+// name and the target it sits on, or is shown on while held.
 #pragma once
 
 #include "objects/core/test_state.h"
@@ -24,6 +31,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QMouseEvent;
 
 namespace zx {
@@ -64,6 +72,8 @@ public:
     int placedIndex() const { return m_placed; }
     int currentMark() const { return m_currentMark; }
     bool isDragging() const { return m_draggingNow; }
+    // Picked up with the keyboard and not yet put down.
+    bool isHeldByKeyboard() const { return m_keyHeld; }
     // The visual's rectangle on the page (all zero without a visual).
     ItemRect rect() const;
     Position home() const;
@@ -92,8 +102,30 @@ public:
     void pointerDown(QPoint at);
     void pointerMove(QPoint at);
     void pointerUp();
+    // A key on the focused item; true when it was used (or refused).
+    bool keyDown(const QKeyEvent& event, bool final);
+
+    // The item's name for screen readers (Windows-1252): `DragName`, else
+    // the name of its kind.
+    std::string accessibleName() const;
+    // The name of target `index` as the candidate hears it: its own name,
+    // else its number counted from 1.
+    std::string targetName(int index) const;
 
 private:
+    template <typename Control>
+    void attachKeyboard(Control* control, bool final);
+    AccessibleInfo accessibleInfo(bool final) const;
+    void beginDrag(QPoint grab);
+    // Glides to where `outcome` says and records it (placed or removed);
+    // false when the item was freed while it moved.
+    bool settle(const DropOutcome& outcome);
+    void keyPickUp();
+    void keyStep(int direction);
+    bool keySendHome();
+    void endKeyHold();
+    // A held item that loses the focus goes back where it was.
+    void keyLetGo();
     void placeImage(QPointer<ImageControl>& image, const std::string& path, TestState state);
     void attachPointer(QWidget* control, TestState state, std::function<void(QMouseEvent&)>& move,
                        std::function<void(QMouseEvent&)>& down, std::function<void(QMouseEvent&)>& up);
@@ -117,6 +149,9 @@ private:
     QPointer<ImageControl> m_dragging;
     Handlers m_handlers;
     bool m_cursorSet = false;
+    bool m_keyHeld = false;
+    QPoint m_keyFrom;
+    int m_keyStop = -1; // the target a held item is shown on, -1 none
     // Expires with the object: a glide checks it after every step.
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -40,7 +40,9 @@ void zxField::buildVisuals(TestState state)
     m_box->setGeometry(getTagInt(m_record, "FieldLeft", 0), getTagInt(m_record, "FieldTop", 0),
                        getTagInt(m_record, "FieldWidth", 20), getTagInt(m_record, "FieldHeight", 20));
     const bool final = answersAreFinal(state);
+    m_box->setAnswersFinal(final);
     m_box->onKeyDown = [this, final](QKeyEvent& event) { keyDown(event, final); };
+    describeBox();
     m_box->setText(cp1252ToQString(getTag(m_record, "userAnswer")));
     m_box->setCursorPosition(0);
     m_box->setReadOnly(true);
@@ -79,6 +81,31 @@ void zxField::keyDown(QKeyEvent& event, bool final)
         removeMark();
         return;
     }
+}
+
+void zxField::setLabel(std::string label)
+{
+    m_label = std::move(label);
+    describeBox();
+}
+
+std::string zxField::accessibleName() const
+{
+    if (!m_label.empty())
+        return m_label;
+    const std::string name = getTag(m_record, "FieldName");
+    if (!name.empty() && name != "-empty45646-")
+        return name;
+    return m_context.message(m_restriction == 1 ? 33 : m_restriction == 2 ? 32 : 34);
+}
+
+void zxField::describeBox()
+{
+    if (!m_box)
+        return;
+    m_box->setAccessibleName(cp1252ToQString(accessibleName()));
+    m_box->setAccessibleDescription(
+        cp1252ToQString(m_context.message(m_restriction == 1 ? 33 : m_restriction == 2 ? 32 : 34)));
 }
 
 std::string zxField::typedText() const { return m_box ? qStringToCp1252(m_box->text()) : std::string(); }

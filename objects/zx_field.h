@@ -8,6 +8,9 @@
 // The candidate's text lives in the box while the page is shown;
 // writeAnswer copies it into the record as `userAnswer` when the page is
 // left.
+//
+// Screen readers read the box as editable text named by the page text
+// beside it (else `FieldName`) and described by its kind of answer.
 #pragma once
 
 #include "objects/core/saved_answer.h"
@@ -54,11 +57,18 @@ public:
     // The box's text as record bytes.
     std::string typedText() const;
 
+    // The text a screen reader names the box by (Windows-1252): the page
+    // text beside it, set by the page; empty for `FieldName`.
+    void setLabel(std::string label);
+    std::string accessibleName() const;
+
 private:
     void keyDown(QKeyEvent& event, bool final);
     void removeMark();
+    void describeBox();
 
     int m_restriction;
+    std::string m_label;
     SavedAnswer m_saved;
     QPointer<FieldEdit> m_box;
     QPointer<ImageControl> m_mark;

@@ -1,11 +1,14 @@
 #include "objects/zx_picture.h"
 
+#include "objects/answer_keys.h"
 #include "objects/image_control.h"
 #include "objects/picture_loader.h"
+#include "objects/qt_text.h"
 #include "tagtext/cp1252.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace zx {
@@ -62,8 +65,10 @@ void zxPicture::showLayer(int layer)
         placeImage(m_over, over);
     if (pictureFileExists(down))
         placeImage(m_down, down);
-    if (m_normal)
+    if (m_normal) {
+        describeNormalImage();
         m_normal->show();
+    }
     if (m_over)
         m_over->hide();
     if (m_down)
@@ -105,6 +110,33 @@ void zxPicture::placeImage(QPointer<ImageControl>& image, const std::string& pat
     control.raise();
 }
 
+void zxPicture::describeNormalImage()
+{
+    ImageControl& image = *m_normal;
+    image.setFocusPolicy(startsTheTest() ? Qt::TabFocus : Qt::NoFocus);
+    image.describe = [this] {
+        AccessibleInfo info;
+        info.role = startsTheTest() ? QAccessible::Button : QAccessible::Graphic;
+        const std::string name = getTag(m_record, "PictureName");
+        if (name != "-empty45646-")
+            info.name = cp1252ToQString(filterPlainText(name));
+        return info;
+    };
+    image.onKeyDown = [this](QKeyEvent& event) {
+        if (!startsTheTest() || answerKeyOf(AnswerObject::StartPicture, event) == AnswerKey::None)
+            return false;
+        if (!event.isAutoRepeat())
+            pictureClick();
+        return true;
+    };
+}
+
+bool zxPicture::startsTheTest() const
+{
+    return m_context.currentTestState() == TestState::Ready
+           && lowerCp1252(filterPlainText(getTag(m_record, "PictureName"))) == "starttest";
+}
+
 void zxPicture::releaseControls()
 {
     releaseImage(m_normal);
@@ -140,10 +172,7 @@ void zxPicture::pictureClick()
 {
     if (m_audioPath != "0" && m_context.playAudioFile)
         m_context.playAudioFile(m_audioPath);
-    if (m_context.currentTestState() != TestState::Ready)
-        return;
-    const std::string name = lowerCp1252(filterPlainText(getTag(m_record, "PictureName")));
-    if (name != "starttest")
+    if (!startsTheTest())
         return;
     // The picture goes first: asking for the start may lead straight to
     // the first question, which releases this picture.

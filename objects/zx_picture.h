@@ -1,7 +1,10 @@
 // A picture on a page or a feedback panel, with optional images for the
 // pointer resting over it and for a button held down on it, an optional
 // click sound, and one action: a picture named "starttest" starts the test
-// when clicked while the pre-test pages are shown.
+// when clicked while the pre-test pages are shown.  Such a picture also
+// takes the keyboard focus and starts the test on Space or Enter, as a
+// click; screen readers hear it as a button, any other picture as a
+// graphic named by `PictureName`.
 #pragma once
 
 #include "objects/image_control.h"
@@ -49,7 +52,11 @@ public:
     void showDownImage();
     void hideDownImage();
 
+    // Whether clicking the picture starts the test now.
+    bool startsTheTest() const;
+
 private:
+    void describeNormalImage();
     std::string resolve(const std::string& storedName) const;
     void placeImage(QPointer<ImageControl>& image, const std::string& path);
 

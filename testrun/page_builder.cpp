@@ -1,5 +1,7 @@
 #include "testrun/page_builder.h"
 
+#include "app/core/reading_order.h"
+#include "objects/qt_text.h"
 #include "objects/image_control.h"
 #include "objects/zx_background.h"
 #include "objects/zx_button.h"
@@ -15,6 +17,8 @@
 #include "tagtext/tagged_text.h"
 
 #include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QWidget>
 
@@ -211,8 +215,120 @@ void PageBuilder::buildPage(const std::string& pageText, TestState state)
     // 6. Feedback panels: shown only when marking chooses them.
     readKind(page, "zxFeedback", 5, 20, m_feedbacks,
              [&](std::string r) { return std::make_unique<zxFeedback>(m_window, std::move(r), m_context); });
+    prepareKeyboardAndReaders();
     if (m_window)
         m_window->update();
+}
+
+QRect PageBuilder::onPage(const QWidget* control) const
+{
+    if (!m_window || !control || !m_window->isAncestorOf(control))
+        return {};
+    return QRect(control->mapTo(m_window, QPoint(0, 0)), control->size());
+}
+
+void PageBuilder::prepareKeyboardAndReaders()
+{
+    m_focusOrder.clear();
+    if (!m_window)
+        return;
+    auto boxOf = [](const QRect& r) { return PageBox{r.x(), r.y(), r.width(), r.height()}; };
+
+    // The page's own texts name the answer objects beside them.
+    std::vector<PageBox> textBoxes;
+    std::vector<std::string> textNames;
+    for (const auto& text : m_texts) {
+        if (text && text->label() && text->feedbackId() == "0" && !text->label()->text().trimmed().isEmpty()) {
+            textBoxes.push_back(boxOf(onPage(text->label())));
+            textNames.push_back(qStringToCp1252(text->label()->text().simplified()));
+        }
+    }
+    auto labelFor = [&](const QWidget* control) {
+        const auto at = labelOf(boxOf(onPage(control)), textBoxes);
+        return at ? textNames[*at] : std::string();
+    };
+
+    // Every unit that takes the focus, with the place it is read at.
+    struct Unit {
+        PageBox box;
+        std::vector<QWidget*> controls;
+    };
+    std::vector<Unit> units;
+    auto add = [&](QWidget* control) {
+        if (control)
+            units.push_back({boxOf(onPage(control)), {control}});
+    };
+    for (auto& field : m_fields) {
+        if (field && field->box()) {
+            field->setLabel(labelFor(field->box()));
+            add(field->box());
+        }
+    }
+    for (auto& button : m_buttons) {
+        if (button && button->picture(1)) {
+            button->setLabel(labelFor(button->picture(1)));
+            add(button->picture(1));
+        }
+    }
+    for (auto& drag : m_drags)
+        if (drag)
+            add(drag->visual());
+    for (auto& picture : m_pictures)
+        if (picture && picture->normalImage() && picture->startsTheTest())
+            add(picture->normalImage());
+    for (auto& video : m_videos) {
+        if (!video || !video->panel())
+            continue;
+        Unit unit{boxOf(onPage(video->panel())), {}};
+        for (QWidget* control : video->panel()->findChildren<QWidget*>())
+            if (control->focusPolicy() & Qt::TabFocus)
+                unit.controls.push_back(control);
+        if (!unit.controls.empty())
+            units.push_back(std::move(unit));
+    }
+
+    std::vector<PageBox> boxes;
+    for (const Unit& unit : units)
+        boxes.push_back(unit.box);
+    if (!m_ring)
+        m_ring.reset(new FocusRing(m_window));
+    for (const std::size_t i : readingOrder(boxes)) {
+        for (QWidget* control : units[i].controls) {
+            m_focusOrder.emplace_back(control);
+            m_ring->watch(control);
+        }
+    }
+    m_ring->raise();
+}
+
+std::vector<QWidget*> PageBuilder::focusOrder() const
+{
+    std::vector<QWidget*> controls;
+    for (const QPointer<QWidget>& control : m_focusOrder)
+        if (control)
+            controls.push_back(control.data());
+    return controls;
+}
+
+QStringList PageBuilder::readingTexts() const
+{
+    std::vector<PageBox> boxes;
+    QStringList texts;
+    for (const auto& text : m_texts) {
+        const QLabel* label = text ? text->label() : nullptr;
+        if (!label || !m_window || !label->isVisibleTo(m_window))
+            continue;
+        const QString shown = label->text().simplified();
+        if (shown.isEmpty())
+            continue;
+        const QRect r = onPage(label);
+        boxes.push_back(PageBox{r.x(), r.y(), r.width(), r.height()});
+        texts << shown;
+    }
+    QStringList ordered;
+    for (const std::size_t i : readingOrder(boxes))
+        ordered << texts[static_cast<qsizetype>(i)];
+    return ordered;
 }
 
 void PageBuilder::leavePage()
@@ -231,6 +347,7 @@ void PageBuilder::leavePage()
     releaseAll(m_drags);
     m_tick.reset();
     m_cross.reset();
+    m_focusOrder.clear();
     if (m_window)
         m_window->update();
 }
@@ -303,6 +420,9 @@ ScoreTally PageBuilder::markPage(std::string_view bankSettings)
         if (drag)
             drag->markAnswer(m_tick.get(), m_cross.get(), totals);
     selectFeedback(m_feedbacks, bankSettings, m_pageText, totals.score, totals.worst, totals.best);
+    // The ring stays above the ticks and crosses.
+    if (m_ring)
+        m_ring->raise();
     return totals;
 }
 

@@ -9,9 +9,13 @@
 #include "objects/core/drop_rules.h"
 #include "objects/core/score_tally.h"
 #include "objects/core/selection_queue.h"
+#include "objects/focus_ring.h"
 #include "objects/image_control.h"
 #include "objects/owned_widget.h"
 #include "objects/page_context.h"
+
+#include <QPointer>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -91,6 +95,16 @@ public:
     // the records of their kind.
     std::string pageTextWithAnswers(const std::string& pageText) const;
 
+    // The controls of the page that take the keyboard focus, in reading
+    // order (rows top to bottom, each left to right): fields, choice and
+    // true/false buttons, draggable items, a picture that starts the test
+    // and the play bars of videos.  Tab walks them in this order.
+    std::vector<QWidget*> focusOrder() const;
+    // The texts on show (the page's and those of revealed feedback panels)
+    // in reading order, as the candidate sees them.
+    QStringList readingTexts() const;
+    FocusRing* focusRing() const { return m_ring.get(); }
+
     // Paints the page background (below every object).
     void paintBackground(QPainter& painter) const;
 
@@ -134,6 +148,10 @@ private:
     void onDeselected(int buttonSlot);
     void onPlaced(int dragSlot);
     void onRemoved(int dragSlot);
+    // Names the fields and buttons after the page text beside them, and
+    // puts the focusable controls in reading order under the focus ring.
+    void prepareKeyboardAndReaders();
+    QRect onPage(const QWidget* control) const;
 
     QWidget* m_window;
     PageContext m_context;
@@ -165,6 +183,8 @@ private:
     TestState m_state = TestState::NoTest;
     OwnedWidget<ImageControl> m_tick;
     OwnedWidget<ImageControl> m_cross;
+    OwnedWidget<FocusRing> m_ring;
+    std::vector<QPointer<QWidget>> m_focusOrder;
 };
 
 } // namespace zx

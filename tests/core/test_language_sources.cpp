@@ -37,7 +37,7 @@ std::set<int> usedMessages()
         used.insert(n);
     for (int n = 67; n <= 101; ++n)
         used.insert(n);
-    for (int n = 103; n <= 110; ++n)
+    for (int n = 103; n <= 119; ++n)
         if (n != 108)
             used.insert(n);
     return used;
@@ -123,14 +123,15 @@ TEST(LanguageSources, FormTextLinesNameTheProgramsControls)
         // main window menus and items
         "File1", "FileOpenItem", "Reopen", "SaveResults1", "PrintSetup1", "Print1", "FileExitItem",
         "View1", "ResultsSummary1", "DetailedResults1", "Options1", "LangChoices", "Subtitles",
-        "AudioMessages", "Help1", "Help2", "TellMeAudio1", "HelpAboutItem", "zxWebJump1", "zxWebJump2",
+        "AudioMessages", "ReadAloud", "Help1", "Help2", "TellMeAudio1", "HelpAboutItem", "zxWebJump1", "zxWebJump2",
         "zxWebJump3", "zxWebJump4",
         // control panel and dialogs of the main window
         "questionSlider", "AutoPlay", "FinishButton", "MarkButton", "CheatButton", "HelpButton",
         "StartButton", "OpenDialog", "SaveDialog",
         // help window
-        "TabIntroduction", "TabAutoPlay", "TabCheat", "TabMark", "TabFinish", "HowToTakeATestHeading",
-        "HelpIntro", "HelpAutoPlay", "HelpCheat", "HelpMark", "HelpFinish",
+        "TabIntroduction", "TabAutoPlay", "TabCheat", "TabMark", "TabFinish", "TabKeyboard",
+        "HowToTakeATestHeading", "HelpIntro", "HelpAutoPlay", "HelpCheat", "HelpMark", "HelpFinish",
+        "HelpKeyboard",
         // user details and password dialogs
         "userEntryLabel1", "userEntryLabel2", "userEntryLabel3", "UserDetails1", "UserDetails2",
         "UserDetails3", "EnterDetailsButton", "CancelButton", "BankPassword", "PasswordEnterButton",
