@@ -39,8 +39,13 @@ AnswerKey answerKeyOf(AnswerObject object, const QKeyEvent& event, bool held)
     const Qt::KeyboardModifiers mods = event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     if (mods != Qt::NoModifier)
         return AnswerKey::None;
+    // Shift+Tab comes as Backtab from most keyboards, as Tab with Shift
+    // from some.
+    int key = event.key();
+    if (key == Qt::Key_Tab && (event.modifiers() & Qt::ShiftModifier))
+        key = Qt::Key_Backtab;
     for (const AnswerKeyBinding& b : answerKeyBindings())
-        if (b.object == object && b.key == event.key() && (!b.onlyWhileHeld || held))
+        if (b.object == object && b.key == key && (!b.onlyWhileHeld || held))
             return b.meaning;
     return AnswerKey::None;
 }

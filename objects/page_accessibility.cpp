@@ -23,10 +23,15 @@ public:
     {
     }
 
-    QAccessible::Role role() const override { return info().role; }
+    QAccessible::Role role() const override
+    {
+        return m_source.describe ? info().role : QAccessibleWidget::role();
+    }
 
     QString text(QAccessible::Text t) const override
     {
+        if (!m_source.describe)
+            return QAccessibleWidget::text(t);
         const AccessibleInfo i = info();
         switch (t) {
         case QAccessible::Name:
@@ -43,6 +48,8 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
+        if (!m_source.describe)
+            return s;
         const AccessibleInfo i = info();
         s.checkable = i.checkable;
         s.checked = i.checked;
@@ -228,7 +235,10 @@ QAccessibleInterface* pageAccessibleFactory(const QString&, QObject* object)
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
-    if (auto* source = dynamic_cast<Describable*>(object); source && source->describe)
+    // Decided once per control, often before its object has described it
+    // (Qt asks as soon as a control is shown or captioned), so a
+    // describable control always gets the interface that asks it.
+    if (auto* source = dynamic_cast<Describable*>(object))
         return new DescribedAccessible(widget, *source);
     if (auto* box = dynamic_cast<FieldEdit*>(object))
         return new FieldAccessible(box);

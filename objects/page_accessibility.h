@@ -30,7 +30,7 @@ struct AccessibleInfo {
 };
 
 // A control that tells screen readers what it is.  Without `describe` it
-// is described as Qt describes its class.
+// is a plain widget to them.
 class Describable {
 public:
     virtual ~Describable() = default;

@@ -29,6 +29,7 @@
 
 #include <chrono>
 #include <random>
+#include <utility>
 
 namespace zx {
 
@@ -118,6 +119,7 @@ void TestRun::connectWindow()
     connect(&m_form, &TMainForm::questionSliderScroll, this, &TestRun::questionSliderScroll);
     connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
     connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
+    connect(&m_form, &TMainForm::ReadAloudClick, this, &TestRun::ReadAloudClick);
     connect(&m_form, &TMainForm::FormClosing, this, [this] {
         leavePage();
         // Closing was allowed (or confirmed): the test is over.
@@ -540,6 +542,7 @@ void TestRun::showFirstPage()
     m_form.setQuestionRange(m_lastQuestion, 0, true);
     m_currentQuestion = -1;
     m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
+    m_focusNextPage = true;
     goToQuestion(0);
 }
 
@@ -641,11 +644,16 @@ void TestRun::goToQuestion(int n)
     const std::string key = "questionFile" + std::to_string(page);
     m_pageText = getTag(state == TestState::Ready ? m_preTestList : m_questionList, key);
 
+    // A candidate working the page from the keyboard finds the focus on
+    // the next page's first control.
+    const bool firstPage = std::exchange(m_focusNextPage, false);
+    const bool focusOnPage = firstPage || m_form.focusIsOnPage();
     leavePage();
     m_page->loadTickAndCross(m_pageText);
     if (auto colour = colourFromRecordText(getTag(m_pageText, "bgColour"), m_form.palette(), QColor(Qt::white)))
         m_windowColour = *colour;
     m_page->buildPage(m_pageText, state);
+    m_form.setPageFocusOrder(m_page->focusOrder(), focusOnPage);
     m_form.pageArea()->update();
     // Reviewing a finished test: every page shows its marking.
     if (state == TestState::Finished || state == TestState::ResultsStored)
@@ -711,6 +719,8 @@ void TestRun::CheatButtonMouseUp()
     m_page->restoreAnswers();
     m_cheatHeld = false;
 }
+
+void TestRun::ReadAloudClick() { m_form.readAloud(m_page->readingTexts()); }
 
 void TestRun::questionSliderScroll(int position) { goToQuestion(position); }
 

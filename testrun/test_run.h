@@ -80,6 +80,9 @@ public:
     void MarkButClick();
     void CheatButtonMouseDown();
     void CheatButtonMouseUp();
+    // The window asks for the page to be read aloud: its texts in reading
+    // order.
+    void ReadAloudClick();
     // ---- control panel
     void questionSliderScroll(int position);
     void AutoPlayClick();
@@ -199,6 +202,9 @@ private:
     BankIdentity m_bankIdentity;
     bool m_journaling = false;
     bool m_cheatHeld = false;
+    // The next page takes the keyboard focus (the first page of a bank or
+    // of a test).
+    bool m_focusNextPage = false;
     QElapsedTimer m_lastJournalEntry;
     QTimer* m_journalTimer = nullptr;
 };
