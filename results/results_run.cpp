@@ -218,25 +218,8 @@ bool ResultsRun::loadResultsFile(const QString& path)
         return false;
     }
     m_form.setAutoPlayChecked(false);
-    switch (m_form.testState()) {
-    case TestState::RunningExam:
-        m_form.announceMessage(59);
-        m_form.showMessageWindow(m_form.message(58), m_form.message(59));
+    if (!m_run.mayReplaceTest({59, 60, 61, 62}))
         return false;
-    case TestState::Ready:
-    case TestState::Running:
-    case TestState::Finished: {
-        const int number = m_form.testState() == TestState::Ready     ? 60
-                           : m_form.testState() == TestState::Running ? 61
-                                                                       : 62;
-        m_form.announceMessage(number);
-        if (!m_form.prompts().askYesNo(m_form.message(number)))
-            return false;
-        break;
-    }
-    default:
-        break;
-    }
 
     m_run.resetForResults();
     const ResultsFileContent content = parseResultsContent(readStoredFile(localPath(path)));

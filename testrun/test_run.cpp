@@ -284,16 +284,7 @@ void TestRun::resume(const JournalRecord& record)
         emit resumedFinished();
         return;
     }
-    if (record.state == TestState::RunningExam) {
-        m_form.setTestState(TestState::RunningExam);
-        m_form.setExamLock(true);
-        m_form.showCover(true);
-    } else {
-        m_form.setTestState(TestState::Running);
-        if (m_rules.showBackgroundCover)
-            m_form.showCover(true);
-    }
-    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    enterTest(record.state == TestState::RunningExam);
     m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
     m_form.setQuestionRange(m_lastQuestion, page, true);
@@ -306,6 +297,29 @@ void TestRun::refuse(int caption, int text)
 {
     m_form.announceMessage(text);
     m_form.showMessageWindow(msg(caption), msg(text));
+}
+
+bool TestRun::mayReplaceTest(const ReplaceMessages& messages)
+{
+    int question = 0;
+    switch (m_form.testState()) {
+    case TestState::RunningExam:
+        refuse(58, messages.exam);
+        return false;
+    case TestState::Ready:
+        question = messages.ready;
+        break;
+    case TestState::Running:
+        question = messages.running;
+        break;
+    case TestState::Finished:
+        question = messages.unsaved;
+        break;
+    default:
+        return true;
+    }
+    m_form.announceMessage(question);
+    return m_form.prompts().askYesNo(msg(question));
 }
 
 void TestRun::tell(int number)
@@ -333,24 +347,8 @@ void TestRun::openBank(const QString& path)
         refuse(69, 71);
         return;
     }
-    switch (m_form.testState()) {
-    case TestState::RunningExam:
-        refuse(58, 72);
+    if (!mayReplaceTest({72, 73, 74, 75}))
         return;
-    case TestState::Ready:
-    case TestState::Running:
-    case TestState::Finished: {
-        const int number = m_form.testState() == TestState::Ready     ? 73
-                           : m_form.testState() == TestState::Running ? 74
-                                                                       : 75;
-        m_form.announceMessage(number);
-        if (!m_form.prompts().askYesNo(msg(number)))
-            return;
-        break;
-    }
-    default:
-        break;
-    }
 
     resetTestData();
     m_bankPath = path;
@@ -546,6 +544,21 @@ void TestRun::showFirstPage()
     goToQuestion(0);
 }
 
+void TestRun::enterTest(bool exam)
+{
+    if (exam) {
+        // The exam locks the window until it is finished.
+        m_form.setTestState(TestState::RunningExam);
+        m_form.setExamLock(true);
+        m_form.showCover(true);
+    } else {
+        m_form.setTestState(TestState::Running);
+        if (m_rules.showBackgroundCover)
+            m_form.showCover(true);
+    }
+    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+}
+
 void TestRun::startTest()
 {
     m_form.clearStartRequest();
@@ -567,16 +580,7 @@ void TestRun::startTest()
     m_lastQuestion = test.lastQuestion;
 
     m_form.repaint();
-    if (m_rules.isExam) {
-        m_form.setTestState(TestState::RunningExam);
-        m_form.setExamLock(true);
-        m_form.showCover(true);
-    } else {
-        m_form.setTestState(TestState::Running);
-        if (m_rules.showBackgroundCover)
-            m_form.showCover(true);
-    }
-    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    enterTest(m_rules.isExam);
 
     showFirstPage();
     m_journaling = true;

@@ -104,6 +104,20 @@ public:
     // The clock's local time with the locale's day and month names.
     LocalTime currentLocalTime() const;
 
+    // ---- replacing the test on show
+    // The messages of a refusal during an exam (caption 58) and of the
+    // questions asked in the other states.
+    struct ReplaceMessages {
+        int exam;
+        int ready;
+        int running;
+        int unsaved; // finished, results not stored
+    };
+    // Whether another bank or results may take the place of the test on
+    // show: refused during an exam, asked in states Ready, Running and
+    // Finished.
+    bool mayReplaceTest(const ReplaceMessages& messages);
+
     // ---- opening a results file
     // Forgets the test (its bank, lists and files) without leaving the page
     // on show: the state becomes ResultsStored, the test's controls are
@@ -161,6 +175,8 @@ private:
     bool readBankIndex();
     void resetTestData();
     void forgetBank();
+    // The state, lock, cover and control panel of a running test.
+    void enterTest(bool exam);
     void extractEmbeddedFiles();
     // Slider at page 0 of the list in use, file menu items, first page.
     void showFirstPage();
