@@ -3,6 +3,7 @@
 #include "app/window_placement.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QTabBar>
@@ -50,7 +51,9 @@ THelp::THelp(QWidget* mainWindow)
     m_pages->setObjectName(QStringLiteral("HelpPages"));
     m_pages->setDocumentMode(true);
     m_pages->setFocusPolicy(Qt::NoFocus);
-    m_pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    // The keyboard reaches the page tabs (the arrows turn the pages); a
+    // click leaves no focus behind.
+    m_pages->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages->tabBar()->setDrawBase(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -126,6 +129,15 @@ void THelp::showCentred()
 void THelp::announcePage()
 {
     emit announce(QStringLiteral("xh") + QString::number(m_pages->currentIndex()));
+}
+
+void THelp::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void THelp::showEvent(QShowEvent* event)

@@ -1,7 +1,8 @@
 // The Help window: pages of help text whose captions come from the
 // language file (five about taking a test, the sixth lists the keys).
 // Showing a page announces "xh<index>", hiding announces "0", losing the
-// focus stops any sound.
+// focus stops any sound.  The keyboard turns the pages at the tabs, and
+// Escape closes the window.
 #pragma once
 
 #include <QList>
@@ -29,6 +30,7 @@ signals:
     void playAudio(const QString& path);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;

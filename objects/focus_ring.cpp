@@ -71,14 +71,17 @@ void FocusRing::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect r = rect();
-    // Black outside, yellow inside: one of the two stands out on any page.
-    painter.setPen(Qt::NoPen);
-    const QRegion outer = QRegion(r).subtracted(QRegion(r.adjusted(2, 2, -2, -2)));
-    const QRegion inner = QRegion(r.adjusted(2, 2, -2, -2)).subtracted(QRegion(r.adjusted(reach, reach, -reach, -reach)));
-    for (const QRect& band : outer)
-        painter.fillRect(band, Qt::black);
-    for (const QRect& band : inner)
-        painter.fillRect(band, QColor(255, 212, 0));
+    // Black, yellow and black again from the outside in: the yellow
+    // stands out on a dark page, the black on a light one, and the inner
+    // black keeps the ring apart from the object.
+    auto band = [&](int from, int to, const QColor& colour) {
+        const QRegion ring = QRegion(r.adjusted(from, from, -from, -from)).subtracted(QRegion(r.adjusted(to, to, -to, -to)));
+        for (const QRect& part : ring)
+            painter.fillRect(part, colour);
+    };
+    band(0, 2, Qt::black);
+    band(2, reach - 1, QColor(255, 212, 0));
+    band(reach - 1, reach, Qt::black);
 }
 
 } // namespace zx

@@ -1,6 +1,6 @@
 // The focus ring of a page: a frame drawn over the page around the answer
-// object that has the keyboard focus, in black and yellow so that it shows
-// on any page colour.  It lies above every control of the page, lets the
+// object that has the keyboard focus: yellow between two black edges, so
+// that it shows on any page colour and apart from the object itself.  It lies above every control of the page, lets the
 // pointer through and never takes the focus, so nothing below it moves or
 // changes.  It shows only for focus that came from the keyboard (or was
 // given by the program), not for a click.
@@ -14,7 +14,7 @@ namespace zx {
 class FocusRing : public QWidget {
 public:
     // Pixels the ring reaches out from the control it surrounds.
-    static constexpr int reach = 4;
+    static constexpr int reach = 6;
 
     explicit FocusRing(QWidget* page);
 

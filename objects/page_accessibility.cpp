@@ -269,10 +269,8 @@ void announceAccessibleChange(QWidget* widget)
     changed.pressed = true;
     QAccessibleStateChangeEvent state(widget, changed);
     QAccessible::updateAccessibility(&state);
-    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget)) {
-        QAccessibleValueChangeEvent value(widget, iface->text(QAccessible::Value));
-        QAccessible::updateAccessibility(&value);
-    }
+    // Screen readers speak the control in focus again when its name changes;
+    // controls with more than two states carry their answer in the name.
     QAccessibleEvent name(widget, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
 }

@@ -18,6 +18,9 @@ class QWidget;
 
 namespace zx {
 
+// A described control: its role and name (with the answer, for controls
+// with more than two states), a description of its kind, the answer as its
+// value, and its state.
 struct AccessibleInfo {
     QAccessible::Role role = QAccessible::Graphic;
     QString name;
@@ -41,8 +44,8 @@ public:
 // when they are made.
 void installPageAccessibility();
 
-// Tells a listening screen reader that the state, value and name of
-// `widget` may have changed.
+// Tells a listening screen reader that the state and the name of `widget`
+// may have changed.
 void announceAccessibleChange(QWidget* widget);
 
 // A read-only rich-text view read as a document (a report).

@@ -335,10 +335,13 @@ AccessibleInfo zxButton::accessibleInfo(bool final) const
     info.readOnly = final;
     if (m_kind == ButtonKind::TrueFalse) {
         // Three answers: none, true and false, read as the button's value.
+        // Three answers, none, true and false: the answer is part of the
+        // name, which screen readers speak again when it changes.
         info.role = QAccessible::Button;
-        info.description = cp1252ToQString(m_context.message(95));
         info.checked = m_state != 0;
         info.value = cp1252ToQString(m_context.message(m_state == 1 ? 27 : m_state == 2 ? 28 : 26));
+        info.name += QStringLiteral(", ") + info.value;
+        info.description = cp1252ToQString(m_context.message(95));
     } else {
         info.role = QAccessible::CheckBox;
         info.description = cp1252ToQString(m_context.message(96));

@@ -360,7 +360,6 @@ AccessibleInfo zxDrag::accessibleInfo(bool final) const
     AccessibleInfo info;
     info.role = QAccessible::Button;
     info.name = cp1252ToQString(accessibleName());
-    info.description = cp1252ToQString(m_context.message(37));
     info.pressed = m_keyHeld;
     info.readOnly = final;
     if (m_keyHeld && m_keyStop >= 0)
@@ -369,6 +368,10 @@ AccessibleInfo zxDrag::accessibleInfo(bool final) const
         info.value = cp1252ToQString(m_context.message(38) + " " + targetName(m_placed));
     else
         info.value = cp1252ToQString(m_context.message(26));
+    // The place is part of the name, which screen readers speak again when
+    // it changes (each target a held item is shown on, too).
+    info.name += QStringLiteral(", ") + info.value;
+    info.description = cp1252ToQString(m_context.message(37));
     return info;
 }
 

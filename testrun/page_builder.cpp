@@ -243,8 +243,8 @@ void PageBuilder::prepareKeyboardAndReaders()
             textNames.push_back(qStringToCp1252(text->label()->text().simplified()));
         }
     }
-    auto labelFor = [&](const QWidget* control) {
-        const auto at = labelOf(boxOf(onPage(control)), textBoxes);
+    auto labelFor = [&](const QWidget* control, LabelSide side) {
+        const auto at = labelOf(boxOf(onPage(control)), textBoxes, side);
         return at ? textNames[*at] : std::string();
     };
 
@@ -260,13 +260,13 @@ void PageBuilder::prepareKeyboardAndReaders()
     };
     for (auto& field : m_fields) {
         if (field && field->box()) {
-            field->setLabel(labelFor(field->box()));
+            field->setLabel(labelFor(field->box(), LabelSide::Left));
             add(field->box());
         }
     }
     for (auto& button : m_buttons) {
         if (button && button->picture(1)) {
-            button->setLabel(labelFor(button->picture(1)));
+            button->setLabel(labelFor(button->picture(1), LabelSide::Right));
             add(button->picture(1));
         }
     }

@@ -31,35 +31,32 @@ std::vector<std::size_t> readingOrder(std::span<const PageBox> boxes)
     return order;
 }
 
-std::optional<std::size_t> labelOf(const PageBox& object, std::span<const PageBox> texts, int largestGap)
+std::optional<std::size_t> labelOf(const PageBox& object, std::span<const PageBox> texts, LabelSide side,
+                                   int largestGap)
 {
     std::optional<std::size_t> beside;
     long long besideGap = 0;
-    std::optional<std::size_t> above;
-    long long aboveGap = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const PageBox& t = texts[i];
         if (t.width <= 0 || t.height <= 0)
             continue;
         const long long overlapY = std::min(object.bottom(), t.bottom()) - std::max<long long>(object.top, t.top);
         const long long lower = std::min(object.height, t.height);
-        if (overlapY > 0 && overlapY * 2 >= lower) {
-            // Beside: the gap between the nearer edges (0 when they overlap).
-            const long long gap = std::max({0LL, t.left - object.right(), object.left - t.right()});
-            if (gap <= largestGap && (!beside || gap < besideGap)) {
-                beside = i;
-                besideGap = gap;
-            }
+        if (overlapY <= 0 || overlapY * 2 < lower)
             continue;
-        }
-        const long long overlapX = std::min(object.right(), t.right()) - std::max<long long>(object.left, t.left);
-        const long long gap = object.top - t.bottom();
-        if (overlapX > 0 && gap >= 0 && gap <= largestGap / 4 && (!above || gap < aboveGap)) {
-            above = i;
-            aboveGap = gap;
+        // Twice the middles, to stay in whole numbers.
+        const long long textMiddle = t.left + t.right();
+        const long long objectMiddle = object.left + object.right();
+        if (side == LabelSide::Left ? textMiddle >= objectMiddle : textMiddle <= objectMiddle)
+            continue;
+        // The gap between the nearer edges (0 when they overlap).
+        const long long gap = std::max({0LL, t.left - object.right(), object.left - t.right()});
+        if (gap <= largestGap && (!beside || gap < besideGap)) {
+            beside = i;
+            besideGap = gap;
         }
     }
-    return beside ? beside : above;
+    return beside;
 }
 
 } // namespace zx

@@ -28,11 +28,17 @@ struct PageBox {
 // row boxes go by their left edge; equal boxes keep their given order.
 std::vector<std::size_t> readingOrder(std::span<const PageBox> boxes);
 
+// Where a label stands: before a box to type into, after a button to
+// choose (as forms are written from left to right).
+enum class LabelSide { Left, Right };
+
 // The text that names an answer object: among the texts on the object's
 // line (their vertical spans overlap by at least half the lower of the two
-// heights), the nearest one beside it, at most `largestGap` pixels away;
-// failing that the nearest text ending at most `largestGap` / 4 pixels
-// above it that overlaps it horizontally.  Nothing when no text is close.
-std::optional<std::size_t> labelOf(const PageBox& object, std::span<const PageBox> texts, int largestGap = 200);
+// heights) whose middle lies on `side` of the object's middle, the nearest,
+// at most `largestGap` pixels away.  Nothing when no text is there: a text
+// above an object, or on its other side, is as often the question or a
+// hint as its label, so the object's own name serves then.
+std::optional<std::size_t> labelOf(const PageBox& object, std::span<const PageBox> texts, LabelSide side,
+                                   int largestGap = 200);
 
 } // namespace zx

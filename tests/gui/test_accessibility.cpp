@@ -84,7 +84,7 @@ TEST_F(AccessibilityTest, EveryAnswerObjectOfTheSampleIsNamedWithItsState)
     FieldEdit* box = page.field(0)->box();
     EXPECT_EQ(of(box)->role(), QAccessible::EditableText);
     EXPECT_EQ(description(box), QStringLiteral("message 34"));
-    EXPECT_FALSE(name(box).isEmpty());
+    EXPECT_EQ(name(box), QStringLiteral("Name of the star"));
     EXPECT_FALSE(of(box)->state().readOnly);
     EXPECT_TRUE(of(box)->state().editable);
     QTest::keyClicks(box, QStringLiteral("Sun"));
@@ -95,18 +95,19 @@ TEST_F(AccessibilityTest, EveryAnswerObjectOfTheSampleIsNamedWithItsState)
     // Question 5: true or false, named by the statement beside it.
     questionSlider(*m_form)->setValue(4);
     ImageControl* statement = page.button(0)->picture(1);
-    EXPECT_EQ(name(statement), QStringLiteral("The Sun is a star."));
+    EXPECT_EQ(name(statement), QStringLiteral("The Sun is a star., message 26"));
     EXPECT_EQ(description(statement), QStringLiteral("message 95"));
     EXPECT_EQ(value(statement), QStringLiteral("message 26"));
     statement->setFocus(Qt::TabFocusReason);
     QTest::keyClick(statement, Qt::Key_F);
     EXPECT_EQ(value(statement), QStringLiteral("message 28"));
+    EXPECT_EQ(name(statement), QStringLiteral("The Sun is a star., message 28"));
 
     // Question 9: an item and the target it sits on.
     questionSlider(*m_form)->setValue(8);
     QWidget* item = page.drag(0)->visual();
     EXPECT_EQ(of(item)->role(), QAccessible::Button);
-    EXPECT_EQ(name(item), QStringLiteral("Mars"));
+    EXPECT_EQ(name(item), QStringLiteral("Mars, message 26"));
     EXPECT_EQ(value(item), QStringLiteral("message 26"));
     item->setFocus(Qt::TabFocusReason);
     QTest::keyClick(item, Qt::Key_Space);
@@ -116,6 +117,8 @@ TEST_F(AccessibilityTest, EveryAnswerObjectOfTheSampleIsNamedWithItsState)
     QTest::keyClick(item, Qt::Key_Return);
     EXPECT_FALSE(of(item)->state().pressed);
     EXPECT_EQ(value(item), QStringLiteral("message 38 left box"));
+    EXPECT_EQ(name(item), QStringLiteral("Mars, message 38 left box"));
+    EXPECT_EQ(description(item), QStringLiteral("message 37"));
 
     // Finished: the answers read as read-only, the reports as documents.
     m_answerYes = true;
@@ -138,7 +141,7 @@ TEST_F(AccessibilityTest, EveryAnswerObjectOfTheSampleIsNamedWithItsState)
 TEST_F(AccessibilityTest, NamesComeFromThePageTextThenTheRecord)
 {
     // A button whose author's name differs from the text beside it, one
-    // with no text near, a field with a label above it, a start picture.
+    // with no text near, a field with a text above it, a start picture.
     const std::string objects =
         "<zxText><feedback>0</feedback><textLeft>80</textLeft><textTop>100</textTop><textWidth>200</textWidth>"
         "<textHeight>24</textHeight><zxString>Mercury</zxString></zxText>"
@@ -172,10 +175,10 @@ TEST_F(AccessibilityTest, NamesComeFromThePageTextThenTheRecord)
     m_run->startTest();
     ASSERT_EQ(page.buttonCount(), 2);
     EXPECT_EQ(name(page.button(0)->picture(1)), QStringLiteral("Mercury"));
-    EXPECT_EQ(name(page.button(1)->picture(1)), QStringLiteral("message 95"));
-    EXPECT_EQ(name(page.field(0)->box()), QStringLiteral("Your answer:"));
+    EXPECT_EQ(name(page.button(1)->picture(1)), QStringLiteral("message 95, message 26"));
+    EXPECT_EQ(name(page.field(0)->box()), QStringLiteral("Answer field")); // the text above names nothing
     EXPECT_EQ(description(page.field(0)->box()), QStringLiteral("message 32"));
-    EXPECT_EQ(name(page.drag(0)->visual()), QStringLiteral("message 37"));
+    EXPECT_EQ(name(page.drag(0)->visual()), QStringLiteral("message 37, message 26"));
     EXPECT_EQ(page.drag(0)->targetName(4), "5");
     // The same text object is a plain static text to the reader.
     for (int i = 0; i < page.textCount(); ++i) {

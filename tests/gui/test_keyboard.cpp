@@ -359,12 +359,20 @@ TEST_F(KeyboardTest, ReadingOrderAndLabels)
     EXPECT_EQ(readingOrder(boxes), (std::vector<std::size_t>{2, 1, 0, 4, 3}));
     EXPECT_TRUE(readingOrder({}).empty());
 
-    // The nearest text beside an object, else one just above it.
-    const PageBox texts[] = {{40, 20, 600, 30}, {95, 122, 200, 24}, {300, 120, 100, 24}, {60, 190, 200, 20}};
-    EXPECT_EQ(labelOf({60, 120, 24, 24}, texts), std::optional<std::size_t>(1));
-    EXPECT_EQ(labelOf({60, 215, 80, 20}, texts), std::optional<std::size_t>(3));
-    EXPECT_EQ(labelOf({60, 400, 80, 20}, texts), std::nullopt);
-    EXPECT_EQ(labelOf({700, 122, 20, 20}, texts, 200), std::nullopt);
+    // The nearest text on its side of an object on its line: a button's
+    // after it, a field's before it; a text above (the question, a hint)
+    // names nothing.
+    const PageBox texts[] = {{40, 20, 600, 30}, {95, 122, 200, 24}, {300, 120, 100, 24}, {60, 190, 200, 20},
+                             {400, 300, 60, 20}, {580, 300, 100, 20}};
+    const auto right = LabelSide::Right;
+    const auto left = LabelSide::Left;
+    EXPECT_EQ(labelOf({60, 120, 24, 24}, texts, right), std::optional<std::size_t>(1));
+    EXPECT_EQ(labelOf({60, 120, 24, 24}, texts, left), std::nullopt);
+    EXPECT_EQ(labelOf({470, 298, 100, 24}, texts, left), std::optional<std::size_t>(4));
+    EXPECT_EQ(labelOf({470, 298, 100, 24}, texts, right), std::optional<std::size_t>(5));
+    EXPECT_EQ(labelOf({60, 215, 80, 20}, texts, right), std::nullopt);
+    EXPECT_EQ(labelOf({700, 122, 20, 20}, texts, left, 200), std::nullopt);
+    EXPECT_EQ(labelOf({60, 150, 24, 24}, texts, right), std::nullopt); // a line too far down
 
     // The slider keys stop at the ends.
     EXPECT_EQ(questionSliderTarget(KeyCommand::NextQuestion, 12, 12), 12);
