@@ -1112,7 +1112,7 @@ bool TMainForm::cheatKey(QObject* watched, QEvent* event)
     if (!target || target->window() != this)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const QKeyCombination cheat =
+    static const QKeyCombination cheat =
         QKeySequence::fromString(QString::fromStdString(keyBinding(KeyCommand::Cheat).keys.front()),
                                  QKeySequence::PortableText)[0];
     if (key->key() != cheat.key())

@@ -15,19 +15,6 @@ FieldEdit::FieldEdit(QWidget* parent)
     setReadOnly(true);
 }
 
-bool FieldEdit::event(QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride && m_answersFinal) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool functionKey = key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F35;
-        if (!functionKey && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
-            event->accept();
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
-}
-
 int FieldEdit::caret() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
 
 bool FieldEdit::isCommandKey(const QKeyEvent& event)

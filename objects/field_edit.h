@@ -4,10 +4,6 @@
 // locks itself again as soon as the key has been handled and when the key
 // is released.  So Delete, pasting, cutting, dropped text and input-method
 // text never reach it, whatever the keyboard or the clipboard hold.
-//
-// Once the answers are final the box takes every key but Tab and the
-// function keys, even those the window uses as shortcuts, so that each of
-// them is refused by the field as any other key is.
 #pragma once
 
 #include <QLineEdit>
@@ -44,7 +40,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     bool m_answersFinal = false;

@@ -186,6 +186,38 @@ TEST_F(KeyboardTest, SampleTestFromFirstPageToResultsWithKeysOnly)
     EXPECT_EQ(m_informs.size(), informs + 1);
 }
 
+TEST_F(KeyboardTest, AFinishedFieldRefusesTheKeysItGets)
+{
+    m_run->openBank(sampleBank());
+    m_run->startTest();
+    activate();
+    questionSlider(*m_form)->setValue(1);
+    PageBuilder& page = m_run->page();
+    page.field(0)->box()->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(focused(), QStringLiteral("Sun"));
+    m_answerYes = true;
+    key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(m_form->testState(), TestState::Finished);
+    activate();
+    questionSlider(*m_form)->setValue(2); // question 2, after the results page
+    ASSERT_EQ(focused(), page.field(0)->box());
+
+    // Typing, caret keys and the keys of buttons that are gone reach the
+    // field and are refused, one message for each key pressed (Ctrl
+    // included); the text stays.
+    const qsizetype informs = m_informs.size();
+    for (const auto& [k, mods] : {std::pair{Qt::Key_A, Qt::NoModifier}, std::pair{Qt::Key_Home, Qt::NoModifier},
+                                  std::pair{Qt::Key_M, Qt::ControlModifier}, std::pair{Qt::Key_H, Qt::ControlModifier}})
+        key(k, mods);
+    EXPECT_EQ(m_informs.size(), informs + 6);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x83"));
+    EXPECT_EQ(page.field(0)->box()->text(), QStringLiteral("Sun"));
+    // The slider's keys still move through the finished test.
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(m_run->currentQuestion(), 3);
+    EXPECT_EQ(m_informs.size(), informs + 6);
+}
+
 TEST_F(KeyboardTest, KeysKeepTheLimitsOfThePointer)
 {
     m_run->openBank(sampleBank());
