@@ -257,6 +257,10 @@ void TMainForm::buildControlPanel()
 
     m_pageArea = new QWidget(m_central);
     m_pageArea->setObjectName(QStringLiteral("PageArea"));
+    // The page keeps the focus between its controls (a page left, a page
+    // without controls), also while another window is in front; Tab goes
+    // on to the page's controls from there.  A click leaves it alone.
+    m_pageArea->setFocusPolicy(Qt::TabFocus);
 
     m_controlPanel = new QFrame(m_central);
     m_controlPanel->setObjectName(QStringLiteral("ControlPanel"));
@@ -747,6 +751,7 @@ void TMainForm::loadLanguage()
     windows.aboutBox = m_about;
     applyLanguage(m_texts, windows);
     m_questionSlider->setAccessibleName(message(97));
+    m_pageArea->setAccessibleName(message(97));
     refreshKeyboardHelp();
 }
 
