@@ -28,6 +28,11 @@ target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zxgui PUBLIC zxcore
   Qt6::Widgets Qt6::Multimedia Qt6::MultimediaWidgets Qt6::PrintSupport
   Qt6::DBus Qt6::Network Qt6::TextToSpeech)
+# The Qt headers every part of the player reads, compiled once.
+target_precompile_headers(zxgui PRIVATE
+  <QApplication> <QWidget> <QLabel> <QPushButton> <QFrame> <QPainter>
+  <QKeyEvent> <QMouseEvent> <QFile> <QFileInfo> <QDir> <QPointer> <QTimer>
+  <string> <vector> <memory> <functional>)
 find_package(JPEG QUIET)
 if(JPEG_FOUND)
   target_link_libraries(zxgui PUBLIC JPEG::JPEG)
@@ -85,6 +90,15 @@ if(ZX_BUILD_TESTS)
       ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"
       ZX_ZXEXAM_PATH="$<TARGET_FILE:zxexam>")
     add_dependencies(zxgui_tests zxexam)
+    # Tests need no optimisation and only line tables for their traces;
+    # this halves their compile time.
+    target_compile_options(zxgui_tests PRIVATE -O0 -g1)
+    # GoogleTest, QTest and the widgets the tests look at, compiled once:
+    # they are most of each test file's compile time.
+    target_precompile_headers(zxgui_tests PRIVATE
+      <gtest/gtest.h> <QTest> <QSignalSpy> <QApplication> <QWidget> <QPushButton>
+      <QScrollBar> <QLabel> <QAction> <QMenu> <QCheckBox> <QFile> <QDir>
+      <QTemporaryDir> <string> <vector> <memory> <functional>)
     # The hand-over test starts the real program, which needs its language
     # files beside it; they are made by cmake/lang.cmake when present.
     function(zx_gui_tests_need_language_files)
