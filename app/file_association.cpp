@@ -22,7 +22,7 @@ std::string fileBytes(const QString& path)
     return file.readAll().toStdString();
 }
 
-// The mimeapps.list files in the order the XDG specification gives them.
+// The mimeapps.list files, most important first, as the desktop looks them up.
 std::vector<std::string> mimeappsFiles()
 {
     QStringList paths;

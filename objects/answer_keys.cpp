@@ -50,4 +50,18 @@ AnswerKey answerKeyOf(AnswerObject object, const QKeyEvent& event, bool held)
     return AnswerKey::None;
 }
 
+bool offerKey(QEvent* event, const KeyHandler& onKeyDown, const KeyHandler& onKeyUp)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const KeyHandler& handler = event->type() == QEvent::KeyPress ? onKeyDown : onKeyUp;
+    if (!handler)
+        return false;
+    const KeyHandler run = handler; // the handler may replace itself
+    if (!run(*static_cast<QKeyEvent*>(event)))
+        return false;
+    event->accept();
+    return true;
+}
+
 } // namespace zx

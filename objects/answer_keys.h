@@ -15,8 +15,10 @@
 
 #include <Qt>
 
+#include <functional>
 #include <vector>
 
+class QEvent;
 class QKeyEvent;
 
 namespace zx {
@@ -46,5 +48,11 @@ const std::vector<AnswerKeyBinding>& answerKeyBindings();
 
 // What `event` means on `object`; `held` tells whether an item is picked up.
 AnswerKey answerKeyOf(AnswerObject object, const QKeyEvent& event, bool held = false);
+
+// Offers a key press or release to a control's handlers before the widget's
+// own handling (which would take Tab for moving the focus).  True when a
+// handler took the key; the event is then accepted.
+using KeyHandler = std::function<bool(QKeyEvent&)>;
+bool offerKey(QEvent* event, const KeyHandler& onKeyDown, const KeyHandler& onKeyUp);
 
 } // namespace zx

@@ -1,5 +1,7 @@
 #include "objects/drag_button.h"
 
+#include "objects/answer_keys.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -26,16 +28,8 @@ void DragButton::clearHandlers()
 
 bool DragButton::event(QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        const auto& handler = event->type() == QEvent::KeyPress ? onKeyDown : onKeyUp;
-        if (handler) {
-            const auto run = handler;
-            if (run(*static_cast<QKeyEvent*>(event))) {
-                event->accept();
-                return true;
-            }
-        }
-    }
+    if (offerKey(event, onKeyDown, onKeyUp))
+        return true;
     return QPushButton::event(event);
 }
 

@@ -4,6 +4,7 @@
 // button's own coordinates.
 #pragma once
 
+#include "objects/answer_keys.h"
 #include "objects/page_accessibility.h"
 
 #include <QPushButton>
@@ -24,8 +25,8 @@ public:
     std::function<void(QMouseEvent&)> onMouseUp;
     // A key the handler takes (it returns true) goes no further, Tab and
     // Space included.
-    std::function<bool(QKeyEvent&)> onKeyDown;
-    std::function<bool(QKeyEvent&)> onKeyUp;
+    KeyHandler onKeyDown;
+    KeyHandler onKeyUp;
     std::function<void()> onFocusOut;
 
     // Drops every handler (the button is being released).

@@ -1,5 +1,7 @@
 #include "objects/image_control.h"
 
+#include "objects/answer_keys.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,18 +30,8 @@ void ImageControl::clearHandlers()
 
 bool ImageControl::event(QEvent* event)
 {
-    // Keys are offered to the handlers before the widget's own handling,
-    // which would take Tab for moving the focus.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        const auto& handler = event->type() == QEvent::KeyPress ? onKeyDown : onKeyUp;
-        if (handler) {
-            const auto run = handler;
-            if (run(*static_cast<QKeyEvent*>(event))) {
-                event->accept();
-                return true;
-            }
-        }
-    }
+    if (offerKey(event, onKeyDown, onKeyUp))
+        return true;
     return QWidget::event(event);
 }
 

@@ -7,6 +7,7 @@
 // tell screen readers what the picture is (Describable).
 #pragma once
 
+#include "objects/answer_keys.h"
 #include "objects/page_accessibility.h"
 
 #include <QImage>
@@ -52,8 +53,8 @@ public:
     // Keyboard handlers, for a picture that takes the focus.  A key the
     // handler takes (it returns true) goes no further, Tab included; the
     // handler may release the control.
-    std::function<bool(QKeyEvent&)> onKeyDown;
-    std::function<bool(QKeyEvent&)> onKeyUp;
+    KeyHandler onKeyDown;
+    KeyHandler onKeyUp;
     std::function<void()> onFocusOut;
 
     // Drops every pointer and keyboard handler.
