@@ -8,6 +8,8 @@
 #include "app/language_applier.h"
 #include "app/message_form.h"
 #include "app/progress_window.h"
+#include "app/time_left_display.h"
+#include "testrun/core/test_timer.h"
 #include "app/core/close_query.h"
 #include "app/core/message_keys.h"
 #include "app/core/speech_language.h"
@@ -305,6 +307,7 @@ void TMainForm::buildControlPanel()
     connect(m_cheatButton, &QPushButton::pressed, this, &TMainForm::CheatButtonMouseDown);
     connect(m_cheatButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
     connect(m_helpButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
+    m_timeLeft = new TimeLeftDisplay(m_controlPanel);
 }
 
 void TMainForm::setPageSize(int width, int height)
@@ -357,6 +360,7 @@ void TMainForm::applyControlPanel(const ControlPanelPlan& plan)
     placeControl(m_finishButton, plan.finish);
     placeControl(m_markButton, plan.mark);
     placeControl(m_cheatButton, plan.cheat);
+    placeControl(m_timeLeft, plan.timeLeft);
     m_finishButton->setEnabled(plan.finish.enabled);
     m_markButton->setEnabled(plan.mark.enabled);
     m_cheatButton->setEnabled(plan.cheat.enabled);
@@ -366,6 +370,12 @@ void TMainForm::applyControlPanel(const ControlPanelPlan& plan)
     // button shows only on the last pre-test page.
     m_questionSlider->setGeometry(plan.slider.left, plan.slider.top, plan.slider.width, plan.slider.height);
     m_startButton->setGeometry(plan.start.left, plan.start.top, plan.start.width, plan.start.height);
+}
+
+void TMainForm::setTimeLeft(qint64 secondsLeft, qint64 secondsAllowed)
+{
+    m_timeLeft->setTexts(message(timeLeftNameMessage), message(timeLeftHintMessage));
+    m_timeLeft->showTimeLeft(secondsLeft, secondsAllowed);
 }
 
 void TMainForm::disableTestControls()

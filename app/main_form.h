@@ -58,6 +58,7 @@ class TBackCoverWindow;
 class THelp;
 class TMessageForm;
 class TProgress;
+class TimeLeftDisplay;
 class ReportView;
 class zxObject;
 
@@ -100,6 +101,8 @@ public:
     // Places, shows and enables the panel's controls as the plan says.
     ControlPanelPlan planFor(PanelStage stage, const BankSettings& rules) const;
     void applyControlPanel(const ControlPanelPlan& plan);
+    // The time left of a timed test (the plan decides where it shows).
+    void setTimeLeft(qint64 secondsLeft, qint64 secondsAllowed);
     // Disables Finish, Mark, Cheat and the question slider, wherever they are.
     void disableTestControls();
     // The slider's range 0..maximum and its position, set without a page
@@ -356,6 +359,7 @@ private:
     QPushButton* m_markButton = nullptr;
     QPushButton* m_cheatButton = nullptr;
     QPushButton* m_helpButton = nullptr;
+    TimeLeftDisplay* m_timeLeft = nullptr;
     QPushButton* m_startButton = nullptr;
     QMenu* m_reopenMenu = nullptr;
     QMenu* m_languageMenu = nullptr;

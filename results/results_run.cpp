@@ -11,6 +11,7 @@
 #include "tagtext/tagged_text.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/page_builder.h"
+#include "testrun/test_clock.h"
 #include "testrun/test_run.h"
 
 #include <QDateTime>
@@ -23,6 +24,8 @@
 namespace zx {
 
 namespace {
+
+bool isRunning(TestState state) { return state == TestState::Running || state == TestState::RunningExam; }
 
 // Texts of messages that language files made before them may lack.
 constexpr int notSavedCaption = 105;
@@ -49,6 +52,7 @@ ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
     connect(&m_form, &TMainForm::Print1Click, this, &ResultsRun::Print1Click);
     connect(&m_form, &TMainForm::openResultsRequested, this, &ResultsRun::loadResultsFile);
     connect(&m_run, &TestRun::resumedFinished, this, &ResultsRun::resumeFinished);
+    connect(&m_run.clock(), &TestClock::timeUp, this, &ResultsRun::timeRanOut);
 }
 
 QString ResultsRun::textOr(int number, const char* fallback) const
@@ -59,16 +63,41 @@ QString ResultsRun::textOr(int number, const char* fallback) const
 
 void ResultsRun::FinishButtonClick()
 {
-    const TestState state = m_form.testState();
-    if (state != TestState::Running && state != TestState::RunningExam)
+    if (!isRunning(m_form.testState()))
         return;
     m_form.announceMessage(23);
     if (!m_form.prompts().askYesNo(m_form.message(23)))
         return;
+    // The time may have run out while the question was open.
+    if (!isRunning(m_form.testState()))
+        return;
+    finishRunningTest();
+}
 
+void ResultsRun::timeRanOut()
+{
+    if (!isRunning(m_form.testState()))
+        return;
+    m_form.announceMessage(timeUpMessage);
+    m_form.showMessageWindow(m_form.message(timeCaptionMessage), m_form.message(timeUpMessage));
+    // A preview from the authoring editor is never finished, not even by
+    // the time.
+    if (m_run.rules().isPreview())
+        return;
+    finishRunningTest();
+}
+
+void ResultsRun::finishRunningTest()
+{
     // The test's controls go, an exam's lock is lifted, and the page on
-    // show gives its answers back to the question list.
+    // show gives its answers back to the question list (the candidate's
+    // own, also when Cheat is held).
+    m_run.clock().stop();
+    m_timing = m_run.timing();
+    m_run.releaseCheat();
     m_form.disableTestControls();
+    // The finished test's arrangement: the time left goes.
+    m_form.applyControlPanel(m_form.planFor(PanelStage::FinishedTest, m_run.rules()));
     m_form.setAutoPlayChecked(false);
     m_form.setExamLock(false);
     m_run.saveAnswersOfPage();
@@ -81,6 +110,7 @@ void ResultsRun::FinishButtonClick()
 
 void ResultsRun::resumeFinished()
 {
+    m_timing = m_run.timing();
     m_form.disableTestControls();
     m_form.setAutoPlayChecked(false);
     m_run.setWindowColour(Qt::white);
@@ -174,6 +204,7 @@ bool ResultsRun::writeResults(const QString& path, bool automatic)
     content.bankPathRel = locateRelativeFile(localPath(QFileInfo(path).absolutePath() + QLatin1Char('/')), content.bankPathAbs);
     content.testSettings = m_run.testSettings();
     content.questionList = m_run.questionList();
+    content.timing = m_timing;
 
     std::string reason;
     if (!writeStoredFile(buildResultsContent(content), localPath(path), clockSeededRandom(), &reason)) {
@@ -229,6 +260,7 @@ bool ResultsRun::loadResultsFile(const QString& path)
         return false;
     }
     m_run.adoptTestSettings(content.testSettings);
+    m_timing = content.timing;
     m_form.rememberRecentFile(path);
 
     const ResultsSettings settings = ResultsSettings::parse(content.testSettings);

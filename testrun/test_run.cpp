@@ -14,6 +14,7 @@
 #include "testrun/core/bank_file.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/page_builder.h"
+#include "testrun/test_clock.h"
 #include "testrun/password_dialog.h"
 #include "testrun/user_details_dialog.h"
 
@@ -96,6 +97,14 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     m_journalTimer = new QTimer(this);
     m_journalTimer->setSingleShot(true);
     connect(m_journalTimer, &QTimer::timeout, this, &TestRun::writePendingAnswers);
+
+    m_clock = new TestClock(m_options.clock, this);
+    connect(m_clock, &TestClock::timeLeftChanged, this,
+            [this](qint64 secondsLeft) { m_form.setTimeLeft(secondsLeft, m_clock->timer().allowance().seconds()); });
+    connect(m_clock, &TestClock::warningDue, this, [this](int message) {
+        m_form.announceMessage(message);
+        m_form.showMessageWindow(msg(timeCaptionMessage), msg(message));
+    });
 
     connectWindow();
     m_form.pageArea()->installEventFilter(this);
@@ -206,11 +215,13 @@ void TestRun::testStateChanged(TestState state)
     case TestState::RunningExam:
         break; // the start writes the journal
     case TestState::Finished:
+        m_clock->stop();
         // A finished test whose results are not stored yet comes back at
         // its results.
         writeJournal();
         break;
     default:
+        m_clock->stop();
         if (m_journaling) {
             m_journaling = false;
             m_journalTimer->stop();
@@ -284,6 +295,7 @@ void TestRun::resume(const JournalRecord& record)
         emit resumedFinished();
         return;
     }
+    m_clock->reset(timeAllowance());
     enterTest(record.state == TestState::RunningExam);
     m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
@@ -342,6 +354,8 @@ void TestRun::forgetBank()
 
 void TestRun::openBank(const QString& path)
 {
+    // Extra time is given for one bank: this one, whatever comes of it.
+    const int extraPercent = std::exchange(m_pendingExtraPercent, 0);
     const QFileInfo file(path);
     if (path.isEmpty() || !file.exists() || file.isDir()) {
         refuse(69, 71);
@@ -349,6 +363,7 @@ void TestRun::openBank(const QString& path)
     }
     if (!mayReplaceTest({72, 73, 74, 75}))
         return;
+    m_extraPercent = extraPercent;
 
     resetTestData();
     m_bankPath = path;
@@ -473,6 +488,8 @@ void TestRun::prepareTest()
         return;
     }
     m_form.setTestState(TestState::Ready);
+    // The pre-test pages show the whole time the test will have.
+    m_clock->reset(timeAllowance());
     m_form.applyControlPanel(m_form.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
 }
@@ -557,6 +574,7 @@ void TestRun::enterTest(bool exam)
             m_form.showCover(true);
     }
     m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    m_clock->start();
 }
 
 void TestRun::startTest()
@@ -580,6 +598,7 @@ void TestRun::startTest()
     m_lastQuestion = test.lastQuestion;
 
     m_form.repaint();
+    m_clock->reset(timeAllowance());
     enterTest(m_rules.isExam);
 
     showFirstPage();
@@ -722,6 +741,21 @@ void TestRun::CheatButtonMouseUp()
     // press before it changed, so a release without one changes nothing.
     m_page->restoreAnswers();
     m_cheatHeld = false;
+}
+
+void TestRun::releaseCheat()
+{
+    if (m_cheatHeld)
+        CheatButtonMouseUp();
+}
+
+void TestRun::setExtraTime(int percent) { m_pendingExtraPercent = std::clamp(percent, 0, maxExtraTimePercent); }
+
+std::optional<TestTiming> TestRun::timing() const
+{
+    if (!m_clock->timed())
+        return std::nullopt;
+    return m_clock->timer().timing();
 }
 
 void TestRun::ReadAloudClick() { m_form.readAloud(m_page->readingTexts()); }

@@ -29,8 +29,8 @@ struct ResultsFileContent {
     std::string bankPathRel;
     std::string testSettings;
     std::string questionList;
-    std::optional<TestTiming> timing; // a timed test's record
     int version = 0; // read only: comes with the test settings from the bank
+    std::optional<TestTiming> timing; // a timed test's record
 
     bool operator==(const ResultsFileContent&) const = default;
 };

@@ -96,4 +96,12 @@ private:
 // hours); negative counts as 0.
 std::string formatTimeLeft(std::int64_t seconds);
 
+// The interface messages of a timed test.
+inline constexpr int timeLeftNameMessage = 130;   // the display's name: "Time left"
+inline constexpr int timeCaptionMessage = 131;    // caption of the messages below
+inline constexpr int fiveMinutesLeftMessage = 132;
+inline constexpr int oneMinuteLeftMessage = 133;
+inline constexpr int timeUpMessage = 134;
+inline constexpr int timeLeftHintMessage = 135;   // the display's hint
+
 } // namespace zx

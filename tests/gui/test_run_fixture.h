@@ -50,7 +50,7 @@ protected:
         TestRunOptions options;
         auto engine = std::make_shared<std::mt19937>(5);
         options.random = [engine] { return static_cast<std::uint32_t>((*engine)()); };
-        options.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5)); };
+        options.clock = [this] { return m_now; };
         options.passwordDelay = [this](int ms) { m_passwordWaits << ms; };
         options.frameWait = [this](int ms) { m_frameWaits << ms; };
         options.desktop = [this] { return m_desktop; };
@@ -136,6 +136,8 @@ protected:
     int m_banks = 0;
     std::shared_ptr<FakeVideoLog> m_videoLog = std::make_shared<FakeVideoLog>();
     int m_glideSteps = 0;
+    // The clock of the test run; tests move it on.
+    QDateTime m_now{QDate(2026, 12, 6), QTime(14, 30, 5)};
 };
 
 } // namespace zx::test
