@@ -30,6 +30,7 @@
 namespace zx {
 
 class PageBuilder;
+class ControlPanel;
 class TestClock;
 class TMainForm;
 class TPassword;
@@ -213,6 +214,7 @@ private:
     void connectWindow();
 
     TMainForm& m_form;
+    ControlPanel& m_panel;
     TestRunOptions m_options;
     std::unique_ptr<PageBuilder> m_page;
     EmbeddedFiles m_files;

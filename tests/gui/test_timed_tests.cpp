@@ -6,7 +6,7 @@
 #include "test_run_fixture.h"
 
 #include "app/message_form.h"
-#include "app/time_left_display.h"
+#include "window/time_left_display.h"
 #include "objects/field_edit.h"
 #include "objects/zx_drag.h"
 #include "objects/zx_field.h"

@@ -1,4 +1,4 @@
-#include "app/time_left_display.h"
+#include "window/time_left_display.h"
 
 #include "testrun/core/test_timer.h"
 
