@@ -2,14 +2,61 @@
 
 #include "testrun/core/test_timer.h"
 
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+
 #include <algorithm>
 #include <climits>
 
 namespace zx {
 
+namespace {
+
+// A progress bar whose value a screen reader reads as the panel shows it
+// ("29:59", not "1799").
+class TimeLeftAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit TimeLeftAccessible(TimeLeftDisplay* display)
+        : QAccessibleWidget(display, QAccessible::ProgressBar)
+    {
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text type) const override
+    {
+        return type == QAccessible::Value ? display()->text() : QAccessibleWidget::text(type);
+    }
+    QVariant currentValue() const override { return display()->value(); }
+    void setCurrentValue(const QVariant&) override {} // it takes no input
+    QVariant maximumValue() const override { return display()->maximum(); }
+    QVariant minimumValue() const override { return display()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    TimeLeftDisplay* display() const { return static_cast<TimeLeftDisplay*>(widget()); }
+};
+
+QAccessibleInterface* timeLeftAccessibleFactory(const QString&, QObject* object)
+{
+    if (auto* display = qobject_cast<TimeLeftDisplay*>(object))
+        return new TimeLeftAccessible(display);
+    return nullptr;
+}
+
+} // namespace
+
 TimeLeftDisplay::TimeLeftDisplay(QWidget* parent)
     : QProgressBar(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(timeLeftAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
     setObjectName(QStringLiteral("TimeLeft"));
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
