@@ -5,7 +5,7 @@
 // hand-off, and the time record in the results file.
 #include "test_run_fixture.h"
 
-#include "app/message_form.h"
+#include "window/message_form.h"
 #include "window/time_left_display.h"
 #include "objects/field_edit.h"
 #include "objects/zx_drag.h"
@@ -65,7 +65,7 @@ protected:
     }
     TimeLeftDisplay* display() const { return m_form->findChild<TimeLeftDisplay*>(QStringLiteral("TimeLeft")); }
     QString shown() const { return display()->text(); }
-    TMessageForm* messages() const { return m_form->findChild<TMessageForm*>(QStringLiteral("MessageForm")); }
+    TMessageForm* messages() const { return m_form->messages().messageForm(); }
     std::string storedAnswer(int question) const
     {
         return getTag(getTag(m_run->questionList(), "questionFile" + std::to_string(question)), "userAnswer");
@@ -90,12 +90,12 @@ TEST_F(TimedTest, TheTimeLeftCountsFromTheStartAndWarnsAtFiveAndOneMinute)
     // Beside Help, the slider after it.
     EXPECT_EQ(display()->x(), panelButton(*m_form, "HelpButton")->geometry().right() + 5);
     EXPECT_GT(questionSlider(*m_form)->x(), display()->geometry().right());
-    EXPECT_EQ(display()->accessibleName(), m_form->message(timeLeftNameMessage));
-    EXPECT_EQ(display()->toolTip(), m_form->message(timeLeftHintMessage));
+    EXPECT_EQ(display()->accessibleName(), m_form->messages().message(timeLeftNameMessage));
+    EXPECT_EQ(display()->toolTip(), m_form->messages().message(timeLeftHintMessage));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(display());
     ASSERT_TRUE(accessible && accessible->valueInterface());
     EXPECT_EQ(accessible->role(), QAccessible::ProgressBar);
-    EXPECT_EQ(accessible->text(QAccessible::Name), m_form->message(timeLeftNameMessage));
+    EXPECT_EQ(accessible->text(QAccessible::Name), m_form->messages().message(timeLeftNameMessage));
     EXPECT_EQ(accessible->valueInterface()->currentValue().toInt(), 360);
 
     for (const char* expected : {"05:59", "05:58", "05:57"}) {
@@ -111,11 +111,11 @@ TEST_F(TimedTest, TheTimeLeftCountsFromTheStartAndWarnsAtFiveAndOneMinute)
     EXPECT_EQ(shown(), QStringLiteral("05:00"));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x132"));
     EXPECT_TRUE(messages()->isVisible());
-    EXPECT_EQ(messages()->windowTitle(), m_form->message(timeCaptionMessage));
-    EXPECT_EQ(messages()->messageText(), m_form->message(fiveMinutesLeftMessage));
+    EXPECT_EQ(messages()->windowTitle(), m_form->messages().message(timeCaptionMessage));
+    EXPECT_EQ(messages()->messageText(), m_form->messages().message(fiveMinutesLeftMessage));
     EXPECT_EQ(m_form->testState(), TestState::Running) << "a warning only tells";
 
-    m_form->announceMessage(1);
+    m_form->messages().announceMessage(1);
     runSeconds(239);
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x1")) << "each warning comes once";
     runSeconds(1);
@@ -136,7 +136,7 @@ TEST_F(TimedTest, AtZeroAPracticeTestIsFinishedWithoutTheQuestionAndItsAnswersKe
     EXPECT_EQ(m_form->testState(), TestState::Finished);
     EXPECT_TRUE(m_questions.isEmpty()) << "no question whether to finish";
     EXPECT_EQ(storedAnswer(0), "mars");
-    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
     ASSERT_TRUE(m_results->lastScore());
     EXPECT_EQ(m_results->lastScore()->total.score, 200);
     EXPECT_FALSE(display()->isVisible());
@@ -194,13 +194,13 @@ TEST_F(TimedTest, AHeldItemOrCheatLosesNothingAtTheEnd)
     QWidget* item = page.drag(0)->visual();
     const QPoint grab(5, 5);
     auto moveTo = [&](QPoint to) {
-        QTest::mouseMove(item, item->mapFrom(m_form->pageArea(), to + grab));
+        QTest::mouseMove(item, item->mapFrom(m_form->pageWindow().pageArea(), to + grab));
     };
     QTest::mousePress(item, Qt::LeftButton, {}, grab);
     moveTo({310, 205});
-    QTest::mouseRelease(item, Qt::LeftButton, {}, item->mapFrom(m_form->pageArea(), QPoint(310, 205) + grab));
+    QTest::mouseRelease(item, Qt::LeftButton, {}, item->mapFrom(m_form->pageWindow().pageArea(), QPoint(310, 205) + grab));
     ASSERT_EQ(page.drag(0)->placedIndex(), 0);
-    QTest::mousePress(item, Qt::LeftButton, {}, item->mapFrom(m_form->pageArea(), item->pos() + grab));
+    QTest::mousePress(item, Qt::LeftButton, {}, item->mapFrom(m_form->pageWindow().pageArea(), item->pos() + grab));
     moveTo({430, 205});
     ASSERT_TRUE(page.drag(0)->isDragging());
     // And Cheat held as well.
@@ -221,7 +221,7 @@ TEST_F(TimedTest, TimeRunningOutWhileFinishAsksFinishesOnce)
 {
     m_run->openBank(timedBank(1, "<showResults>1</showResults>"));
     int asked = 0;
-    m_form->prompts().askYesNo = [&](const QString&) {
+    m_form->messages().prompts().askYesNo = [&](const QString&) {
         ++asked;
         runSeconds(60);
         return true;
