@@ -8,10 +8,9 @@ TEST(ControlPanelPlan, ATimedTestShowsItsTimeBetweenHelpAndTheSlider)
 {
     BankSettings timed;
     timed.timeLimitMinutes = 30;
-    const ControlPanelPlan untimed = planControlPanel(800, PanelStage::Test, BankSettings{});
-    EXPECT_FALSE(untimed.timeLeft.visible);
-
     for (PanelStage stage : {PanelStage::PreTest, PanelStage::Test}) {
+        const ControlPanelPlan untimed = planControlPanel(800, stage, BankSettings{});
+        EXPECT_FALSE(untimed.timeLeft.visible);
         const ControlPanelPlan plan = planControlPanel(800, stage, timed);
         EXPECT_TRUE(plan.timeLeft.visible);
         EXPECT_FALSE(plan.timeLeft.enabled);
@@ -22,6 +21,7 @@ TEST(ControlPanelPlan, ATimedTestShowsItsTimeBetweenHelpAndTheSlider)
         EXPECT_EQ(plan.slider.left, plan.timeLeft.right() + 4);
         EXPECT_EQ(plan.slider.right(), untimed.slider.right()) << "the slider still ends where it did";
         EXPECT_EQ(plan.finish, untimed.finish);
+        EXPECT_EQ(plan.cheat, untimed.cheat);
     }
     for (PanelStage stage : {PanelStage::NoBank, PanelStage::FinishedTest, PanelStage::LoadedResults}) {
         const ControlPanelPlan plan = planControlPanel(800, stage, timed);

@@ -41,6 +41,18 @@ inline std::string testRunMessageLines()
     return lines;
 }
 
+// A question page with one typed-answer field (2 marks for `answer`).
+inline std::string fieldQuestionPage(const std::string& question, const std::string& answer)
+{
+    return zx::testing::questionPage(
+        question,
+        "<ResultsText>" + question + "</ResultsText>"
+        "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth><FieldHeight>20</FieldHeight>"
+        "<editRestriction>0</editRestriction><userAnswer></userAnswer><FieldAnswer1>" + answer +
+        "</FieldAnswer1><FieldMarkIfCorrect>2</FieldMarkIfCorrect><FieldName>-empty45646-</FieldName>"
+        "<FieldResultsText>-empty45646-</FieldResultsText></zxField>\r\n");
+}
+
 class TestRunFixture : public ShellFixture {
 protected:
     void SetUp() override

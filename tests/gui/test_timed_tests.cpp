@@ -24,16 +24,6 @@ namespace zx::test {
 
 namespace {
 
-std::string fieldPage(const std::string& question, const std::string& answer)
-{
-    return zx::testing::questionPage(
-        question,
-        "<ResultsText>" + question + "</ResultsText>"
-        "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth><FieldHeight>20</FieldHeight>"
-        "<editRestriction>0</editRestriction><userAnswer></userAnswer><FieldAnswer1>" + answer +
-        "</FieldAnswer1><FieldMarkIfCorrect>2</FieldMarkIfCorrect></zxField>\r\n");
-}
-
 // An item with targets A (worth 1) and B, and a field, for the end of the
 // time in the middle of a drag or with Cheat held.
 const std::string itemPage =
@@ -53,7 +43,7 @@ protected:
     {
         return makeBank("<version>1</version><timeLimitMinutes>" + std::to_string(minutes) + "</timeLimitMinutes>"
                             + extra,
-                        {fieldPage("Red planet?", "Mars"), fieldPage("Ringed?", "Saturn")}, preTest);
+                        {fieldQuestionPage("Red planet?", "Mars"), fieldQuestionPage("Ringed?", "Saturn")}, preTest);
     }
     // Moves the clock on one second at a time, reading it after each.
     void runSeconds(int seconds)
@@ -260,7 +250,7 @@ TEST_F(TimedTest, ExtraTimeFromTheCommandLineAndTheHandoffIsForThatBankOnly)
 
 TEST_F(TimedTest, ABankWithoutALimitShowsNoTimeAndStoresNoRecord)
 {
-    m_run->openBank(makeBank("<version>1</version><showResults>1</showResults>", {fieldPage("Red planet?", "Mars")}));
+    m_run->openBank(makeBank("<version>1</version><showResults>1</showResults>", {fieldQuestionPage("Red planet?", "Mars")}));
     ASSERT_EQ(m_form->testState(), TestState::Running);
     EXPECT_FALSE(display()->isVisible());
     runSeconds(7200);
