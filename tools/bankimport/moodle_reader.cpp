@@ -392,7 +392,7 @@ std::string takeClozeGaps(std::string_view html, std::vector<Question>& gaps)
             continue;
         }
         out.append(html.substr(i, open - i));
-        out += "\x01" + std::to_string(gaps.size()) + "\x02";
+        out += gapOpen + std::to_string(gaps.size()) + gapClose;
         gaps.push_back(readGap(code));
         i = close + 1;
     }
@@ -410,8 +410,8 @@ void splitClozePieces(const RichText& marked, Question& question)
         const std::string& t = block.text;
         std::size_t i = 0;
         while (i < t.size()) {
-            const std::size_t open = t.find('\x01', i);
-            const std::size_t close = open == std::string::npos ? open : t.find('\x02', open);
+            const std::size_t open = t.find(gapOpen, i);
+            const std::size_t close = open == std::string::npos ? open : t.find(gapClose, open);
             if (open == std::string::npos || close == std::string::npos) {
                 pending += t.substr(i);
                 break;
@@ -421,12 +421,12 @@ void splitClozePieces(const RichText& marked, Question& question)
             piece.text = foldSpaces(pending);
             pending.clear();
             try {
-                piece.gap = std::stoi(t.substr(open + 1, close - open - 1));
+                piece.gap = std::stoi(t.substr(open + gapOpen.size(), close - open - gapOpen.size()));
             } catch (...) {
                 piece.gap = -1;
             }
             question.pieces.push_back(std::move(piece));
-            i = close + 1;
+            i = close + gapClose.size();
         }
         pending += "\n";
     }

@@ -638,6 +638,15 @@ PageResult buildQuestionPage(const Question& question, const PageGeometry& geome
         for (const Question& g : question.gaps)
             weights.push_back(std::max(0.0001, g.grade / 100.0));
         const std::vector<int> grades = splitHundredths(question.grade, weights);
+        // One list of choices keeps its one-choice limit; the limit is the
+        // page's, so with several lists each may take more than one choice.
+        const auto lists = std::count_if(question.gaps.begin(), question.gaps.end(), [](const Question& g) {
+            return g.kind == QuestionKind::Choice && g.singleAnswer;
+        });
+        if (lists == 1)
+            numSelections = 1;
+        else if (lists > 1)
+            result.notes.push_back("several choice lists: more than one choice per list can be selected");
         for (const ClozePiece& piece : question.pieces) {
             if (!piece.text.empty()) {
                 const TextStyle body{bodyPoints, false, false};
@@ -648,8 +657,6 @@ PageResult buildQuestionPage(const Question& question, const PageGeometry& geome
             if (piece.gap < 0 || piece.gap >= static_cast<int>(question.gaps.size()))
                 continue;
             const Question& gapQuestion = question.gaps[piece.gap];
-            if (gapQuestion.kind == QuestionKind::Choice && gapQuestion.singleAnswer)
-                result.notes.push_back("a choice list is shown as choice buttons without a selection limit");
             FeedbackPlan ignored;
             int ignoredSelections = 0;
             result.best += layoutAnswers(page, gapQuestion, grades[piece.gap], result.notes, ignored, ignoredSelections,
