@@ -8,6 +8,7 @@
 #include "app/language_applier.h"
 #include "app/message_form.h"
 #include "app/progress_window.h"
+#include "window/control_panel.h"
 #include "app/core/close_query.h"
 #include "app/core/message_keys.h"
 #include "app/core/speech_language.h"
@@ -76,9 +77,10 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     , m_settings(options.paths.settingsFile)
     , m_workingFolder(options.paths.workingFolder)
     , m_sound(std::make_unique<SoundPlayer>(std::move(options.soundBackend), false))
-    , m_inhibitEnabled(options.inhibitScreenSaver)
+    , m_inhibitor(options.inhibitScreenSaver)
     , m_delay(std::move(options.delay))
     , m_exitApplication(std::move(options.exitApplication))
+    , m_showHint(std::move(options.showHint))
     , m_printer(std::make_unique<QPrinter>())
     , m_speech(std::move(options.speech))
 {
@@ -97,7 +99,7 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     m_currentLanguage = pathFromLocal(defaultLanguageName);
 
     buildMenus();
-    buildControlPanel();
+    buildPageArea();
     buildShortcuts();
     setPageSize(640, 480);
     if (m_speech)
@@ -249,7 +251,7 @@ void TMainForm::buildMenus()
     m_saveDialog->setDirectory(desktop);
 }
 
-void TMainForm::buildControlPanel()
+void TMainForm::buildPageArea()
 {
     m_central = new QWidget(this);
     m_central->setObjectName(QStringLiteral("MainArea"));
@@ -262,49 +264,9 @@ void TMainForm::buildControlPanel()
     // on to the page's controls from there.  A click leaves it alone.
     m_pageArea->setFocusPolicy(Qt::TabFocus);
 
-    m_controlPanel = new QFrame(m_central);
-    m_controlPanel->setObjectName(QStringLiteral("ControlPanel"));
-    m_controlPanel->setFrameShape(QFrame::Panel);
-    m_controlPanel->setFrameShadow(QFrame::Raised);
-    m_controlPanel->setAutoFillBackground(true);
-
-    m_autoPlay = new QCheckBox(QStringLiteral("Auto Play"), m_controlPanel);
-    m_autoPlay->setObjectName(QStringLiteral("AutoPlay"));
-    m_autoPlay->setChecked(true);
-    connect(m_autoPlay, &QCheckBox::clicked, this, &TMainForm::AutoPlayClick);
-
-    m_questionSlider = new QScrollBar(Qt::Horizontal, m_controlPanel);
-    m_questionSlider->setObjectName(QStringLiteral("questionSlider"));
-    m_questionSlider->setRange(0, 0);
-    m_questionSlider->setPageStep(1);
-    m_questionSlider->setEnabled(false);
-    m_questionSlider->setFocusPolicy(Qt::TabFocus);
-    connect(m_questionSlider, &QScrollBar::valueChanged, this, &TMainForm::questionSliderScroll);
-
-    auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, m_controlPanel);
-        b->setObjectName(QString::fromLatin1(name));
-        // Reached by Tab; a click leaves the focus where it was.
-        b->setFocusPolicy(Qt::TabFocus);
-        return b;
-    };
-    m_startButton = button("StartButton", QStringLiteral("Start"));
-    m_startButton->setEnabled(false);
-    m_startButton->hide();
-    connect(m_startButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
-    m_finishButton = button("FinishButton", QStringLiteral("Finish"));
-    m_markButton = button("MarkButton", QStringLiteral("Mark"));
-    m_cheatButton = button("CheatButton", QStringLiteral("Cheat"));
-    m_helpButton = button("HelpButton", QStringLiteral("Help"));
-    m_finishButton->setEnabled(false);
-    m_markButton->setEnabled(false);
-    m_cheatButton->setEnabled(false);
-    connect(m_helpButton, &QPushButton::clicked, this, &TMainForm::Help2Click);
-    connect(m_finishButton, &QPushButton::clicked, this, &TMainForm::FinishButtonClick);
-    connect(m_markButton, &QPushButton::clicked, this, &TMainForm::MarkButClick);
-    connect(m_cheatButton, &QPushButton::pressed, this, &TMainForm::CheatButtonMouseDown);
-    connect(m_cheatButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
-    connect(m_helpButton, &QPushButton::released, this, &TMainForm::CheatButtonMouseUp);
+    m_panel = new ControlPanel([this](int number) { return message(number); }, m_central);
+    connect(m_panel, &ControlPanel::HelpButtonClick, this, &TMainForm::Help2Click);
+    connect(m_panel, &ControlPanel::commandsChanged, this, &TMainForm::refreshShortcuts);
 }
 
 void TMainForm::setPageSize(int width, int height)
@@ -312,13 +274,13 @@ void TMainForm::setPageSize(int width, int height)
     const int pageHeight = std::max(0, height - controlPanelHeight);
     m_central->setFixedSize(width, height);
     m_pageArea->setGeometry(0, 0, width, pageHeight);
-    m_controlPanel->setGeometry(0, pageHeight, width, controlPanelHeight);
+    m_panel->setGeometry(0, pageHeight, width, controlPanelHeight);
     for (ReportKind kind : {ReportKind::Detailed, ReportKind::Summary})
         if (ReportView* view = viewOf(kind))
             view->setGeometry(m_pageArea->geometry());
     // Until a bank is open the panel keeps the arrangement of no bank.
     if (m_testState == TestState::NoTest)
-        applyControlPanel(planFor(PanelStage::NoBank, {}));
+        m_panel->apply(m_panel->planFor(PanelStage::NoBank, {}));
     // The window wraps the menu bar and this client area exactly.
     adjustSize();
 }
@@ -337,81 +299,7 @@ QRect TMainForm::availableDesktop() const
     return {};
 }
 
-// ---------------------------------------------------------------- control panel
-
-ControlPanelPlan TMainForm::planFor(PanelStage stage, const BankSettings& rules) const
-{
-    return planControlPanel(m_controlPanel->width(), stage, rules);
-}
-
-void TMainForm::placeControl(QWidget* control, const PanelControl& place)
-{
-    control->setGeometry(place.left, place.top, place.width, place.height);
-    control->setVisible(place.visible);
-}
-
-void TMainForm::applyControlPanel(const ControlPanelPlan& plan)
-{
-    placeControl(m_autoPlay, plan.autoPlay);
-    placeControl(m_helpButton, plan.help);
-    placeControl(m_finishButton, plan.finish);
-    placeControl(m_markButton, plan.mark);
-    placeControl(m_cheatButton, plan.cheat);
-    m_finishButton->setEnabled(plan.finish.enabled);
-    m_markButton->setEnabled(plan.mark.enabled);
-    m_cheatButton->setEnabled(plan.cheat.enabled);
-    if (plan.cheatCaption > 0)
-        m_cheatButton->setText(message(plan.cheatCaption));
-    // The slider's enabled state goes with the question range; the Start
-    // button shows only on the last pre-test page.
-    m_questionSlider->setGeometry(plan.slider.left, plan.slider.top, plan.slider.width, plan.slider.height);
-    m_startButton->setGeometry(plan.start.left, plan.start.top, plan.start.width, plan.start.height);
-}
-
-void TMainForm::disableTestControls()
-{
-    for (QWidget* control : {static_cast<QWidget*>(m_finishButton), static_cast<QWidget*>(m_markButton),
-                             static_cast<QWidget*>(m_cheatButton), static_cast<QWidget*>(m_questionSlider)})
-        control->setEnabled(false);
-}
-
-void TMainForm::setQuestionRange(int maximum, int position, bool enabled)
-{
-    const QSignalBlocker quiet(m_questionSlider);
-    m_questionSlider->setMaximum(maximum);
-    m_questionSlider->setValue(position);
-    m_questionSlider->setEnabled(enabled);
-}
-
-void TMainForm::setQuestionSliderEnabled(bool enabled) { m_questionSlider->setEnabled(enabled); }
-
-void TMainForm::setStartButtonShown(bool shown)
-{
-    m_startButton->setEnabled(shown);
-    m_startButton->setVisible(shown);
-    if (shown)
-        m_startButton->raise();
-}
-
-void TMainForm::frameStartButton(const zxObject& service)
-{
-    const QPoint at = m_startButton->mapTo(this, QPoint(0, 0));
-    service.attentionFrame(at.x(), at.y(), this, m_startButton->height(), m_startButton->width());
-}
-
-void TMainForm::frameQuestionSlider(const zxObject& service)
-{
-    const QRect r = m_questionSlider->geometry();
-    service.attentionFrame(r.x(), r.y(), m_controlPanel, r.height(), r.width());
-}
-
-void TMainForm::setAutoPlay(bool checked, bool enabled)
-{
-    m_autoPlay->setChecked(checked);
-    m_autoPlay->setEnabled(enabled);
-}
-
-bool TMainForm::autoPlayOn() const { return m_autoPlay->isChecked(); }
+// ---------------------------------------------------------------- exam lock
 
 void TMainForm::setMinimiseAllowed(bool allowed)
 {
@@ -460,8 +348,6 @@ void TMainForm::setViewChecks(bool summaryChecked, bool detailedChecked)
 }
 
 bool TMainForm::summaryItemChecked() const { return action("ResultsSummary1")->isChecked(); }
-
-void TMainForm::setAutoPlayChecked(bool checked) { m_autoPlay->setChecked(checked); }
 
 // ---------------------------------------------------------------- report views
 
@@ -610,8 +496,7 @@ void TMainForm::setTestState(TestState state)
     if (state == m_testState)
         return;
     m_testState = state;
-    if (m_inhibitEnabled)
-        m_inhibitor.setInhibited(isTestInProgress(state));
+    m_inhibitor.setInhibited(isTestInProgress(state));
     emit testStateChanged(state);
 }
 
@@ -750,7 +635,7 @@ void TMainForm::loadLanguage()
     windows.password = m_passwordDialog;
     windows.aboutBox = m_about;
     applyLanguage(m_texts, windows);
-    m_questionSlider->setAccessibleName(message(97));
+    m_panel->setSliderAccessibleName(message(97));
     m_pageArea->setAccessibleName(message(97));
     refreshKeyboardHelp();
 }
@@ -910,7 +795,7 @@ void TMainForm::FormPaint()
     // show windows, which a paint handler must not do: it runs right after.
     if (m_startRequested) {
         m_startRequested = false;
-        QTimer::singleShot(0, this, &TMainForm::StartButtonClick);
+        QTimer::singleShot(0, m_panel, &ControlPanel::StartButtonClick);
     }
     // The start-up sequence shows windows and boxes, which a paint handler
     // must not do itself: it runs right after this paint.
@@ -990,16 +875,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     if (cheatKey(watched, event))
         return true;
     switch (event->type()) {
-    case QEvent::EnabledChange:
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-        if (watched == m_questionSlider || watched == m_markButton || watched == m_finishButton
-            || watched == m_cheatButton)
-            refreshShortcuts();
-        break;
     case QEvent::WindowDeactivate:
         if (watched == this)
             releaseCheatKey();
+        break;
+    case QEvent::MouseButtonPress:
+        // The message window is shown without the focus, so it is not
+        // deactivated by a click into the main window: the click hides it.
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+            m_messageForm->hide();
         break;
     case QEvent::Enter:
         if (auto* widget = qobject_cast<QWidget*>(watched)) {
@@ -1015,7 +899,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
                 return true;
             if (!widget->toolTip().isEmpty()) {
                 const auto* help = static_cast<QHelpEvent*>(event);
-                QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, hintHidePauseMs);
+                if (m_showHint)
+                    m_showHint(help->globalPos(), widget->toolTip(), widget, hintHidePauseMs);
+                else
+                    QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, hintHidePauseMs);
                 return true;
             }
         }
@@ -1059,19 +946,7 @@ void TMainForm::buildShortcuts()
 
 bool TMainForm::keyCommandAvailable(KeyCommand command) const
 {
-    auto live = [this](const QWidget* control) { return control->isVisibleTo(this) && control->isEnabled(); };
     switch (command) {
-    case KeyCommand::NextQuestion:
-    case KeyCommand::PreviousQuestion:
-    case KeyCommand::FirstQuestion:
-    case KeyCommand::LastQuestion:
-        return live(m_questionSlider);
-    case KeyCommand::Mark:
-        return live(m_markButton);
-    case KeyCommand::Finish:
-        return live(m_finishButton);
-    case KeyCommand::Cheat:
-        return live(m_cheatButton);
     case KeyCommand::ReadAloud:
         return action("ReadAloud")->isEnabled();
     case KeyCommand::Help:
@@ -1079,8 +954,9 @@ bool TMainForm::keyCommandAvailable(KeyCommand command) const
     case KeyCommand::NextControl:
     case KeyCommand::PreviousControl:
         return true;
+    default:
+        return m_panel->commandAvailable(command);
     }
-    return false;
 }
 
 void TMainForm::refreshShortcuts()
@@ -1091,22 +967,7 @@ void TMainForm::refreshShortcuts()
 
 void TMainForm::runKeyCommand(KeyCommand command)
 {
-    if (!keyCommandAvailable(command))
-        return;
-    switch (command) {
-    case KeyCommand::Mark:
-        m_markButton->click();
-        break;
-    case KeyCommand::Finish:
-        m_finishButton->click();
-        break;
-    default:
-        // The slider moves as under the pointer, and its move announces
-        // questionSliderScroll.
-        m_questionSlider->setValue(
-            questionSliderTarget(command, m_questionSlider->value(), m_questionSlider->maximum()));
-        break;
-    }
+    m_panel->runCommand(command);
 }
 
 bool TMainForm::cheatKey(QObject* watched, QEvent* event)
@@ -1138,8 +999,7 @@ bool TMainForm::cheatKey(QObject* watched, QEvent* event)
         return false;
     // Held as the button is held under the pointer.
     m_cheatKeyHeld = true;
-    m_cheatButton->setDown(true);
-    emit CheatButtonMouseDown();
+    m_panel->holdCheat(true);
     return true;
 }
 
@@ -1148,8 +1008,7 @@ void TMainForm::releaseCheatKey()
     if (!m_cheatKeyHeld)
         return;
     m_cheatKeyHeld = false;
-    m_cheatButton->setDown(false);
-    emit CheatButtonMouseUp();
+    m_panel->holdCheat(false);
 }
 
 void TMainForm::setPageFocusOrder(const std::vector<QWidget*>& controls, bool takeFocus)
@@ -1186,14 +1045,7 @@ std::vector<QWidget*> TMainForm::tabCycle() const
     for (ReportKind kind : {ReportKind::Summary, ReportKind::Detailed})
         if (ReportView* view = viewOf(kind); takesTab(view))
             cycle.push_back(view);
-    std::vector<QWidget*> panel;
-    for (QWidget* control : {static_cast<QWidget*>(m_autoPlay), static_cast<QWidget*>(m_helpButton),
-                             static_cast<QWidget*>(m_questionSlider), static_cast<QWidget*>(m_startButton),
-                             static_cast<QWidget*>(m_cheatButton), static_cast<QWidget*>(m_markButton),
-                             static_cast<QWidget*>(m_finishButton)})
-        if (takesTab(control))
-            panel.push_back(control);
-    std::stable_sort(panel.begin(), panel.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+    const std::vector<QWidget*> panel = m_panel->tabStops();
     cycle.insert(cycle.end(), panel.begin(), panel.end());
     return cycle;
 }

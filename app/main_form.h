@@ -52,6 +52,7 @@ class QShortcut;
 
 namespace zx {
 
+class ControlPanel;
 class InstanceChannel;
 class TAboutBox;
 class TBackCoverWindow;
@@ -72,6 +73,9 @@ struct ShellOptions {
     // gives QCoreApplication::exit(0).
     std::function<void()> exitApplication;
     bool inhibitScreenSaver = true;
+    // Shows a control's hint at a screen point for the given milliseconds;
+    // null gives QToolTip.
+    std::function<void(const QPoint& at, const QString& hint, QWidget* control, int ms)> showHint;
     // The voice that reads pages aloud; null gives the Qt TextToSpeech one,
     // made when it is first needed.
     std::unique_ptr<Speech> speech;
@@ -97,23 +101,8 @@ public:
     void centreOn(const QRect& desktop);
     // The available area of the screen the window is on.
     QRect availableDesktop() const;
-    // Places, shows and enables the panel's controls as the plan says.
-    ControlPanelPlan planFor(PanelStage stage, const BankSettings& rules) const;
-    void applyControlPanel(const ControlPanelPlan& plan);
-    // Disables Finish, Mark, Cheat and the question slider, wherever they are.
-    void disableTestControls();
-    // The slider's range 0..maximum and its position, set without a page
-    // change; `enabled` lets the candidate move it.
-    void setQuestionRange(int maximum, int position, bool enabled);
-    void setQuestionSliderEnabled(bool enabled);
-    // The Start button: hidden and disabled, or shown, enabled, in front.
-    void setStartButtonShown(bool shown);
-    // Draws the attention frame around the Start button (on the window) or
-    // around the question slider (on the control panel) with `service`.
-    void frameStartButton(const zxObject& service);
-    void frameQuestionSlider(const zxObject& service);
-    void setAutoPlay(bool checked, bool enabled);
-    bool autoPlayOn() const;
+    // The control panel below the page area.
+    ControlPanel& controlPanel() { return *m_panel; }
     // An exam locks the window: Open, Exit and the web items disabled, no
     // minimise button.  Unlocking gives them back.
     void setExamLock(bool locked);
@@ -144,7 +133,6 @@ public:
     // Prints the summary when it is on show, else the detailed report when
     // it is, else an image of the window; the job is called "Results".
     void printShownReport(QPrinter& printer);
-    void setAutoPlayChecked(bool checked);
 
     // Local-bank mode: the Open and Reopen items and the web items go, and
     // with `resultsStoredAutomatically` Save Results too.
@@ -265,13 +253,6 @@ signals:
     void Print1Click();
     // View/Show Results Summary (summary = true) or Show Detailed Results.
     void ResultsToggle(bool summary);
-    void StartButtonClick();    // also when a page asked for the start
-    void FinishButtonClick();
-    void MarkButClick();
-    void CheatButtonMouseDown();
-    void CheatButtonMouseUp();  // also the Help button's release
-    void questionSliderScroll(int position);
-    void AutoPlayClick();
     void SubtitlesClick();
     // Options/Read Page Aloud (or its key) while nothing is being read and
     // no report is on show: the test run answers with readAloud.
@@ -300,8 +281,7 @@ private:
     void refreshReadAloud();
     void refreshKeyboardHelp();
     void buildMenus();
-    void buildControlPanel();
-    void placeControl(QWidget* control, const PanelControl& place);
+    void buildPageArea();
     QPointer<ReportView>& viewOf(ReportKind kind);
     ReportView* viewOf(ReportKind kind) const;
     QAction* action(const char* objectName) const;
@@ -323,9 +303,9 @@ private:
     WorkingFolder m_workingFolder;
     std::unique_ptr<SoundPlayer> m_sound;
     ScreenSaverInhibitor m_inhibitor;
-    bool m_inhibitEnabled = true;
     std::function<void(int)> m_delay;
     std::function<void()> m_exitApplication;
+    std::function<void(const QPoint&, const QString&, QWidget*, int)> m_showHint;
     UserPrompts m_prompts;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<InstanceChannel> m_channel;
@@ -349,14 +329,7 @@ private:
 
     QWidget* m_central = nullptr;
     QWidget* m_pageArea = nullptr;
-    QFrame* m_controlPanel = nullptr;
-    QScrollBar* m_questionSlider = nullptr;
-    QCheckBox* m_autoPlay = nullptr;
-    QPushButton* m_finishButton = nullptr;
-    QPushButton* m_markButton = nullptr;
-    QPushButton* m_cheatButton = nullptr;
-    QPushButton* m_helpButton = nullptr;
-    QPushButton* m_startButton = nullptr;
+    ControlPanel* m_panel = nullptr;
     QMenu* m_reopenMenu = nullptr;
     QMenu* m_languageMenu = nullptr;
     QFileDialog* m_openDialog = nullptr;

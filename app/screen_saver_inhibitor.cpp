@@ -23,6 +23,8 @@ void ScreenSaverInhibitor::setInhibited(bool inhibited)
     if (inhibited == m_wanted)
         return;
     m_wanted = inhibited;
+    if (!m_useBus)
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;

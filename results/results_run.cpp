@@ -1,6 +1,7 @@
 #include "results/results_run.h"
 
 #include "app/main_form.h"
+#include "window/control_panel.h"
 #include "app/message_form.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
@@ -33,6 +34,7 @@ constexpr int notStoredText = 107;
 
 ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
     : m_form(form)
+    , m_panel(form.controlPanel())
     , m_run(run)
     , m_options(std::move(options))
 {
@@ -43,7 +45,7 @@ ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
             static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
         m_options.storeNumber = [engine] { return static_cast<int>((*engine)() % 9999u); };
     }
-    connect(&m_form, &TMainForm::FinishButtonClick, this, &ResultsRun::FinishButtonClick);
+    connect(&m_panel, &ControlPanel::FinishButtonClick, this, &ResultsRun::FinishButtonClick);
     connect(&m_form, &TMainForm::ResultsToggle, this, &ResultsRun::ResultsToggle);
     connect(&m_form, &TMainForm::SaveResults1Click, this, &ResultsRun::SaveResults1Click);
     connect(&m_form, &TMainForm::Print1Click, this, &ResultsRun::Print1Click);
@@ -68,8 +70,8 @@ void ResultsRun::FinishButtonClick()
 
     // The test's controls go, an exam's lock is lifted, and the page on
     // show gives its answers back to the question list.
-    m_form.disableTestControls();
-    m_form.setAutoPlayChecked(false);
+    m_panel.disableTestControls();
+    m_panel.setAutoPlayChecked(false);
     m_form.setExamLock(false);
     m_run.saveAnswersOfPage();
     m_run.leavePage();
@@ -81,8 +83,8 @@ void ResultsRun::FinishButtonClick()
 
 void ResultsRun::resumeFinished()
 {
-    m_form.disableTestControls();
-    m_form.setAutoPlayChecked(false);
+    m_panel.disableTestControls();
+    m_panel.setAutoPlayChecked(false);
     m_run.setWindowColour(Qt::white);
     scoreAndShow();
 }
@@ -102,7 +104,7 @@ void ResultsRun::showResults(const FinishedTest& finished)
     const ResultsDisplayMode mode = finished.displayMode;
     // The slider goes back to its start without building a page.
     m_run.setCurrentQuestion(-1);
-    m_form.setQuestionRange(m_run.lastQuestion(), 0, false);
+    m_panel.setQuestionRange(m_run.lastQuestion(), 0, false);
     m_run.setResultsDisplayMode(mode);
     m_form.setTestState(TestState::Finished);
     m_form.showCover(false);
@@ -123,14 +125,14 @@ void ResultsRun::offerFinishedQuestionViewing(ResultsDisplayMode mode)
     const int last = m_run.lastQuestion();
     // With a report, position 0 is the results page and the questions
     // follow it.
-    m_form.setQuestionRange(mode == ResultsDisplayMode::None ? last : last + 1, 0, true);
-    m_form.applyControlPanel(m_form.planFor(PanelStage::FinishedTest, m_run.rules()));
+    m_panel.setQuestionRange(mode == ResultsDisplayMode::None ? last : last + 1, 0, true);
+    m_panel.apply(m_panel.planFor(PanelStage::FinishedTest, m_run.rules()));
     if (mode == ResultsDisplayMode::None)
         m_run.goToQuestion(0);
     m_form.showMessageWindow(m_form.message(53), m_form.message(55));
     m_form.announceMessage(55);
     const zxObject service(&m_form, {}, m_run.page().context());
-    m_form.frameQuestionSlider(service);
+    m_panel.frameQuestionSlider(service);
 }
 
 void ResultsRun::ResultsToggle(bool summary)
@@ -217,7 +219,7 @@ bool ResultsRun::loadResultsFile(const QString& path)
         m_form.showMessageWindow(m_form.message(56), m_form.message(57));
         return false;
     }
-    m_form.setAutoPlayChecked(false);
+    m_panel.setAutoPlayChecked(false);
     if (!m_run.mayReplaceTest({59, 60, 61, 62}))
         return false;
 
@@ -273,12 +275,12 @@ void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& pa
     m_run.setQuestionList(content.questionList, std::max(last, 0));
     if (!m_run.fitWindowToPages())
         return;
-    m_form.applyControlPanel(m_form.planFor(PanelStage::LoadedResults, m_run.rules()));
-    m_form.setQuestionSliderEnabled(viewing);
+    m_panel.apply(m_panel.planFor(PanelStage::LoadedResults, m_run.rules()));
+    m_panel.setQuestionSliderEnabled(viewing);
     if (!viewing)
         return;
     m_run.setCurrentQuestion(-1);
-    m_form.setQuestionRange(mode == ResultsDisplayMode::None ? m_run.lastQuestion() : m_run.lastQuestion() + 1, 0,
+    m_panel.setQuestionRange(mode == ResultsDisplayMode::None ? m_run.lastQuestion() : m_run.lastQuestion() + 1, 0,
                             true);
     if (mode == ResultsDisplayMode::None)
         m_run.goToQuestion(0);

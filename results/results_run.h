@@ -18,6 +18,7 @@
 
 namespace zx {
 
+class ControlPanel;
 class TMainForm;
 class TestRun;
 
@@ -71,6 +72,7 @@ private:
     void reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode);
 
     TMainForm& m_form;
+    ControlPanel& m_panel;
     TestRun& m_run;
     ResultsRunOptions m_options;
     std::optional<TestScore> m_lastScore;

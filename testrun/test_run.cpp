@@ -2,6 +2,7 @@
 
 #include "app/core/control_panel_plan.h"
 #include "app/main_form.h"
+#include "window/control_panel.h"
 #include "app/progress_window.h"
 #include "app/working_folder.h"
 #include "media/media_video_player.h"
@@ -36,6 +37,7 @@ namespace zx {
 TestRun::TestRun(TMainForm& form, TestRunOptions options)
     : QObject(&form)
     , m_form(form)
+    , m_panel(form.controlPanel())
     , m_options(std::move(options))
 {
     if (!m_options.random)
@@ -54,7 +56,7 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
                                   ? m_options.makeVideoPlayer
                                   : std::function<std::unique_ptr<VideoPlayer>()>(
                                         [] { return std::make_unique<MediaVideoPlayer>(); });
-    context.autoPlayOn = [this] { return m_form.autoPlayOn(); };
+    context.autoPlayOn = [this] { return m_panel.autoPlayOn(); };
     context.messageText = [this](int number) { return qStringToCp1252(m_form.message(number)); };
     context.answerChanged = [this] { answerChanged(); };
     context.notePageRecord = [this](const std::string& key, const std::string& value) {
@@ -112,12 +114,12 @@ TestRun::~TestRun()
 void TestRun::connectWindow()
 {
     connect(&m_form, &TMainForm::openBankRequested, this, &TestRun::openBank);
-    connect(&m_form, &TMainForm::StartButtonClick, this, &TestRun::startTest);
-    connect(&m_form, &TMainForm::MarkButClick, this, &TestRun::MarkButClick);
-    connect(&m_form, &TMainForm::CheatButtonMouseDown, this, &TestRun::CheatButtonMouseDown);
-    connect(&m_form, &TMainForm::CheatButtonMouseUp, this, &TestRun::CheatButtonMouseUp);
-    connect(&m_form, &TMainForm::questionSliderScroll, this, &TestRun::questionSliderScroll);
-    connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
+    connect(&m_panel, &ControlPanel::StartButtonClick, this, &TestRun::startTest);
+    connect(&m_panel, &ControlPanel::MarkButClick, this, &TestRun::MarkButClick);
+    connect(&m_panel, &ControlPanel::CheatButtonMouseDown, this, &TestRun::CheatButtonMouseDown);
+    connect(&m_panel, &ControlPanel::CheatButtonMouseUp, this, &TestRun::CheatButtonMouseUp);
+    connect(&m_panel, &ControlPanel::questionSliderScroll, this, &TestRun::questionSliderScroll);
+    connect(&m_panel, &ControlPanel::AutoPlayClick, this, &TestRun::AutoPlayClick);
     connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
     connect(&m_form, &TMainForm::ReadAloudClick, this, &TestRun::ReadAloudClick);
     connect(&m_form, &TMainForm::FormClosing, this, [this] {
@@ -278,7 +280,7 @@ void TestRun::resume(const JournalRecord& record)
     m_questionList = record.questionList;
     m_lastQuestion = record.lastQuestion;
     fitWindowToPages();
-    m_form.setAutoPlay(true, true);
+    m_panel.setAutoPlay(true, true);
     m_journaling = true;
     if (record.state == TestState::Finished) {
         emit resumedFinished();
@@ -287,7 +289,7 @@ void TestRun::resume(const JournalRecord& record)
     enterTest(record.state == TestState::RunningExam);
     m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
-    m_form.setQuestionRange(m_lastQuestion, page, true);
+    m_panel.setQuestionRange(m_lastQuestion, page, true);
     m_currentQuestion = -1;
     goToQuestion(page);
     writeJournal();
@@ -365,7 +367,7 @@ void TestRun::openBank(const QString& path)
         return;
     }
 
-    m_form.setAutoPlay(true, true);
+    m_panel.setAutoPlay(true, true);
     m_form.setMinimiseAllowed(true);
     if (!m_rules.isPreview())
         m_form.rememberRecentFile(path);
@@ -400,7 +402,7 @@ bool TestRun::readBankIndex()
 
 void TestRun::resetTestData()
 {
-    m_form.setStartButtonShown(false);
+    m_panel.setStartButtonShown(false);
     m_files.clear();
     m_form.setViewItemsEnabled(false);
     forgetBank();
@@ -410,7 +412,7 @@ void TestRun::resetTestData()
     m_indexLength = 0;
     m_currentQuestion = -1;
     m_lastQuestion = 0;
-    m_form.disableTestControls();
+    m_panel.disableTestControls();
     leavePage();
 }
 
@@ -473,7 +475,7 @@ void TestRun::prepareTest()
         return;
     }
     m_form.setTestState(TestState::Ready);
-    m_form.applyControlPanel(m_form.planFor(PanelStage::PreTest, m_rules));
+    m_panel.apply(m_panel.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
 }
 
@@ -493,9 +495,9 @@ bool TestRun::fitWindowToPages()
 
 void TestRun::resetForResults()
 {
-    m_form.setStartButtonShown(false);
-    m_form.disableTestControls();
-    m_form.setAutoPlay(m_form.autoPlayOn(), true);
+    m_panel.setStartButtonShown(false);
+    m_panel.disableTestControls();
+    m_panel.setAutoPlay(m_panel.autoPlayOn(), true);
     m_form.setMinimiseAllowed(true);
     m_files.clear();
     forgetBank();
@@ -537,7 +539,7 @@ void TestRun::adoptTestSettings(std::string settings)
 
 void TestRun::showFirstPage()
 {
-    m_form.setQuestionRange(m_lastQuestion, 0, true);
+    m_panel.setQuestionRange(m_lastQuestion, 0, true);
     m_currentQuestion = -1;
     m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     m_focusNextPage = true;
@@ -556,13 +558,13 @@ void TestRun::enterTest(bool exam)
         if (m_rules.showBackgroundCover)
             m_form.showCover(true);
     }
-    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    m_panel.apply(m_panel.planFor(PanelStage::Test, m_rules));
 }
 
 void TestRun::startTest()
 {
     m_form.clearStartRequest();
-    m_form.setStartButtonShown(false);
+    m_panel.setStartButtonShown(false);
 
     setTestSettings(stampStartDates(m_testSettings, currentLocalTime()));
 
@@ -572,7 +574,7 @@ void TestRun::startTest()
         m_form.announceMessage(77);
         m_form.prompts().warn(msg(77));
         m_form.setTestState(TestState::NoTest);
-        m_form.setQuestionRange(0, 0, false);
+        m_panel.setQuestionRange(0, 0, false);
         leavePage();
         return;
     }
@@ -663,7 +665,7 @@ void TestRun::goToQuestion(int n)
     if (state == TestState::Finished || state == TestState::ResultsStored)
         MarkButClick();
 
-    if (m_form.autoPlayOn())
+    if (m_panel.autoPlayOn())
         playQuestionAudio();
     if (page == m_lastQuestion && state == TestState::Ready && !m_page->hasStartTestPicture())
         showStartButton();
@@ -672,8 +674,8 @@ void TestRun::goToQuestion(int n)
 void TestRun::showStartButton()
 {
     const zxObject service(&m_form, {}, m_page->context());
-    m_form.frameStartButton(service);
-    m_form.setStartButtonShown(true);
+    m_panel.frameStartButton(service);
+    m_panel.setStartButtonShown(true);
 }
 
 void TestRun::playQuestionAudio()
@@ -697,7 +699,9 @@ void TestRun::saveAnswersOfPage()
 
 void TestRun::leavePage()
 {
-    // A question's sound does not outlive its page.
+    // The results page is a page too: its report goes with it.  A
+    // question's sound does not outlive its page.
+    m_form.hideReports();
     m_form.soundPlayer().stop();
     m_page->leavePage();
 }

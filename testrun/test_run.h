@@ -28,6 +28,7 @@
 namespace zx {
 
 class PageBuilder;
+class ControlPanel;
 class TMainForm;
 class TPassword;
 class TUserDetails;
@@ -196,6 +197,7 @@ private:
     void connectWindow();
 
     TMainForm& m_form;
+    ControlPanel& m_panel;
     TestRunOptions m_options;
     std::unique_ptr<PageBuilder> m_page;
     EmbeddedFiles m_files;

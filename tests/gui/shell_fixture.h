@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/main_form.h"
+#include "window/control_panel.h"
 #include "tests/support/fake_sound_backend.h"
 
 #include <QStringList>
@@ -60,6 +61,8 @@ protected:
     bool m_answerYes = true;
     int m_exits = 0;
     QList<int> m_delays;
+    // The hints shown, with how long each stays.
+    QList<QPair<QString, int>> m_hints;
 };
 
 // The lines of the standard test language.

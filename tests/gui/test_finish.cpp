@@ -122,6 +122,18 @@ TEST_F(FinishTest, AnExamIsUnlockedByFinishing)
     EXPECT_TRUE(m_form->close());
 }
 
+TEST_F(FinishTest, AnotherBankTakesTheReportOffTheScreenEvenWhenRefused)
+{
+    startTest("<showResults>1</showResults>");
+    finish();
+    ASSERT_TRUE(viewShown(ReportKind::Detailed));
+    // A bank of a later version is refused after the page was left.
+    m_run->openBank(packed(QStringLiteral("version2")));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x64"));
+    EXPECT_FALSE(viewShown(ReportKind::Detailed));
+    EXPECT_FALSE(viewShown(ReportKind::Summary));
+}
+
 TEST_F(FinishTest, DisplayModesChooseTheViewsAndTheViewItems)
 {
     struct Case {

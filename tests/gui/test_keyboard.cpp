@@ -287,8 +287,8 @@ TEST_F(KeyboardTest, CheatIsHeldWhileItsKeyIsHeld)
     page.field(0)->box()->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(focused(), page.field(0)->box());
     QTest::keyClicks(focused(), QStringLiteral("Moon"));
-    QSignalSpy down(m_form.get(), &TMainForm::CheatButtonMouseDown);
-    QSignalSpy up(m_form.get(), &TMainForm::CheatButtonMouseUp);
+    QSignalSpy down(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseDown);
+    QSignalSpy up(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseUp);
 
     QTest::keyPress(focused(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(down.count(), 1);
@@ -311,9 +311,9 @@ TEST_F(KeyboardTest, AnExamOffersNoMarkOrCheatKey)
     m_run->openBank(packed(QStringLiteral("exam")));
     ASSERT_EQ(m_form->testState(), TestState::RunningExam);
     activate();
-    QSignalSpy mark(m_form.get(), &TMainForm::MarkButClick);
-    QSignalSpy cheat(m_form.get(), &TMainForm::CheatButtonMouseDown);
-    QSignalSpy finish(m_form.get(), &TMainForm::FinishButtonClick);
+    QSignalSpy mark(&m_form->controlPanel(), &ControlPanel::MarkButClick);
+    QSignalSpy cheat(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseDown);
+    QSignalSpy finish(&m_form->controlPanel(), &ControlPanel::FinishButtonClick);
     EXPECT_FALSE(m_form->keyCommandAvailable(KeyCommand::Mark));
     EXPECT_FALSE(m_form->keyCommandAvailable(KeyCommand::Cheat));
     EXPECT_TRUE(m_form->keyCommandAvailable(KeyCommand::Finish));

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace zx;
 using namespace zx::test;
@@ -93,7 +95,7 @@ TEST_F(ShellFixture, PageAreaLiesAboveTheControlPanel)
                              static_cast<QWidget*>(panelButton(*m_form, "FinishButton")),
                              static_cast<QWidget*>(panelButton(*m_form, "HelpButton"))})
         EXPECT_TRUE(controlPanel(*m_form)->rect().contains(control->geometry())) << control->objectName().toStdString();
-    EXPECT_TRUE(m_form->autoPlayOn());
+    EXPECT_TRUE(m_form->controlPanel().autoPlayOn());
     EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
 }
 
@@ -228,6 +230,7 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
     m_answerYes = false;
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_questions, QStringList{QStringLiteral("Stop the test?")});
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x17"));
 
     // Finished without saving allowed: closes without a question.
     m_form->setTestState(TestState::Finished);
@@ -241,6 +244,7 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
     m_form->setBankRules(BankSettings::parse("<allowSaving>1</allowSaving>"));
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_questions, QStringList{QStringLiteral("Your results are not saved. Close anyway?")});
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x18"));
     EXPECT_TRUE(QFile::exists(leftOver));
 
     m_answerYes = true;
@@ -267,14 +271,22 @@ TEST_F(ShellFixture, ScreenSaverIsHeldOffWhileATestIsOpen)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     makeForm();
-    // The fixture turns the bus calls off; the wish still follows the state.
+    // The fixture turns the bus calls off; the wish still follows the state:
+    // a bank's pre-test pages, a practice test and an exam hold it.
+    const bool held[] = {false, true, true, true, false, false};
     for (int s = 0; s <= 5; ++s) {
         m_form->setTestState(static_cast<TestState>(s));
         EXPECT_EQ(m_form->testState(), static_cast<TestState>(s));
+        EXPECT_EQ(m_form->screenSaverInhibitWanted(), held[s]) << "state " << s;
     }
-    ScreenSaverInhibitor inhibitor;
+    m_form->setTestState(TestState::Running);
+    m_form->close();
+    EXPECT_FALSE(m_form->screenSaverInhibitWanted());
+
+    ScreenSaverInhibitor inhibitor(false);
     inhibitor.setInhibited(true);
     EXPECT_TRUE(inhibitor.wantsInhibit());
+    EXPECT_FALSE(inhibitor.isInhibited());
     inhibitor.setInhibited(false);
     EXPECT_FALSE(inhibitor.wantsInhibit());
     EXPECT_FALSE(inhibitor.isInhibited());
@@ -352,6 +364,26 @@ TEST_F(ShellFixture, F2SpeaksTheHintUnderThePointer)
 }
 
 // ---------------------------------------------------------------- language menu
+
+TEST_F(ShellFixture, HintsShowOnlyAfterStartUpAndStaySevenSeconds)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeForm();
+    QPushButton* finish = panelButton(*m_form, "FinishButton");
+    finish->setToolTip(QStringLiteral("Finish|Ends the test"));
+    QHelpEvent early(QEvent::ToolTip, QPoint(2, 2), finish->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(finish, &early);
+    EXPECT_TRUE(m_hints.isEmpty());
+
+    startForm();
+    finish->setToolTip(QStringLiteral("Finish"));
+    QHelpEvent hint(QEvent::ToolTip, QPoint(2, 2), finish->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(finish, &hint);
+    ASSERT_EQ(m_hints.size(), 1);
+    EXPECT_EQ(m_hints[0].first, QStringLiteral("Finish"));
+    EXPECT_EQ(m_hints[0].second, TMainForm::hintHidePauseMs);
+    EXPECT_EQ(TMainForm::hintHidePauseMs, 7000);
+}
 
 TEST_F(ShellFixture, LanguageMenuChoosesAndReloads)
 {
@@ -444,8 +476,20 @@ TEST_F(ShellFixture, MessageWindowShowsTheLatestMessageAndHidesWhenLeft)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Second"));
     EXPECT_EQ(window->messageText(), QStringLiteral("two"));
     EXPECT_EQ(window->size(), QSize(294, 121));
+    // Centred on the main window, wherever that stands.
+    m_form->move(37, 59);
+    m_form->showMessageWindow(QStringLiteral("Third"), QStringLiteral("three"));
+    EXPECT_LE((window->frameGeometry().center() - m_form->frameGeometry().center()).manhattanLength(), 1);
     QEvent deactivate(QEvent::WindowDeactivate);
     QCoreApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(window->isVisible());
+
+    // It is shown without taking the focus, so a click into the main window
+    // takes it away too; a click into it leaves it.
+    m_form->showMessageWindow(QStringLiteral("Fourth"), QStringLiteral("four"));
+    QTest::mouseClick(window->memo()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(window->isVisible());
+    QTest::mouseClick(m_form->pageArea(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -2,6 +2,7 @@
 // the test and moving between pages, on a real main window offscreen.
 #include "test_run_fixture.h"
 
+#include "app/back_cover_window.h"
 #include "objects/core/test_state.h"
 #include "objects/zx_background.h"
 #include "objects/zx_picture.h"
@@ -26,6 +27,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -133,6 +135,36 @@ TEST_F(TestRunFixture, BankWithoutPasswordOpensAtOnce)
         EXPECT_FALSE(m_run->passwordDialog()->isVisible()) << password;
         EXPECT_EQ(m_form->testState(), TestState::Running) << password;
     }
+}
+
+TEST_F(TestRunFixture, AnOpenedBankGivesBackMinimiseAndIsRememberedUnlessAPreview)
+{
+    const std::string settings = "<version>1</version><BankPassword>0</BankPassword>";
+    m_form->setMinimiseAllowed(false);
+    const QString practice = makeBank(settings, {page("Question one")});
+    m_run->openBank(practice);
+    EXPECT_TRUE(m_form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    const RecentList& banks = m_form->recentFiles().banks;
+    EXPECT_EQ(banks.front(), localPath(practice));
+
+    m_form->setTestState(TestState::NoTest);
+    const QString preview = makeBank(settings + "<questionPreview>1</questionPreview>", {page("Question two")});
+    m_run->openBank(preview);
+    EXPECT_EQ(m_run->bankPath(), preview);
+    EXPECT_EQ(std::count(banks.begin(), banks.end(), localPath(preview)), 0);
+    EXPECT_EQ(banks.front(), localPath(practice));
+}
+
+TEST_F(TestRunFixture, APracticeTestIsCoveredOnlyWhenTheBankAsks)
+{
+    const std::string settings = "<version>1</version><BankPassword>0</BankPassword>";
+    m_run->openBank(makeBank(settings, {page("Question one")}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_FALSE(m_form->coverWindow()->isVisible());
+    m_form->setTestState(TestState::NoTest);
+    m_run->openBank(makeBank(settings + "<showBackgroundCover>1</showBackgroundCover>", {page("Question one")}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_TRUE(m_form->coverWindow()->isVisible());
 }
 
 TEST_F(TestRunFixture, DetailsMustAllBeFilledAndAreStored)
