@@ -5,6 +5,7 @@
 #include "tools/bankimport/mark_rules.h"
 #include "tools/bankimport/moodle_reader.h"
 #include "tools/bankimport/page_builder.h"
+#include "tools/bankimport/qti_reader.h"
 
 #include "tests/support/temp_folder.h"
 
@@ -13,8 +14,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
+#include <zip.h>
 
 namespace {
 
@@ -163,6 +166,84 @@ TEST(MoodleReader, RefusesWhatIsNoQuizAndHostileXml)
     EXPECT_TRUE(readMoodle(deep).questions.empty());
 }
 
+TEST(QtiReader, ReadsTheExampleItemsWithTheirMaximumScores)
+{
+    struct Expected {
+        const char* file;
+        QuestionKind kind;
+        int grade;
+    };
+    const Expected expected[] = {
+        {"choice.xml", QuestionKind::Choice, 100},          {"choice_multiple.xml", QuestionKind::Choice, 200},
+        {"text_entry.xml", QuestionKind::ShortAnswer, 100}, {"match.xml", QuestionKind::Matching, 300},
+        {"order.xml", QuestionKind::Ordering, 100},         {"inline_choice.xml", QuestionKind::Cloze, 100},
+        {"gap_match.xml", QuestionKind::Matching, 300},     {"associate.xml", QuestionKind::Matching, 400},
+        {"extended_text.xml", QuestionKind::Unsupported, 100}, {"qti3-choice.xml", QuestionKind::Choice, 100},
+        {"qti3-text-entry.xml", QuestionKind::Numerical, 100},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.file);
+        const SourceDocument doc = readQtiXml(readBytes(dataFile(std::string("qti/") + e.file)));
+        ASSERT_EQ(doc.questions.size(), 1u) << doc.error;
+        EXPECT_EQ(doc.questions[0].kind, e.kind);
+        if (e.kind != QuestionKind::Unsupported) {
+            EXPECT_EQ(doc.questions[0].grade, e.grade);
+        }
+    }
+    const Question match = readQtiXml(readBytes(dataFile("qti/match.xml"))).questions.at(0);
+    EXPECT_EQ(match.targets, (std::vector<std::string>{"A Midsummer-Night's Dream", "Romeo and Juliet", "The Tempest"}));
+    EXPECT_EQ(match.itemTarget, (std::vector<int>{1, 0, 0, 2}));
+    const Question order = readQtiXml(readBytes(dataFile("qti/order.xml"))).questions.at(0);
+    EXPECT_EQ(order.itemTarget, (std::vector<int>{1, 2, 0}));
+    const Question entry = readQtiXml(readBytes(dataFile("qti/text_entry.xml"))).questions.at(0);
+    EXPECT_NE(entry.text.plain().find("sun of _____ ;"), std::string::npos) << entry.text.plain();
+    EXPECT_FALSE(readQtiXml("<assessmentTest/>").error.empty());
+}
+
+// A zip in memory with the given files.
+std::string makeZip(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_source_keep(buffer);
+    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    for (const auto& [name, bytes] : files) {
+        zip_source_t* file = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        zip_file_add(archive, name.c_str(), file, ZIP_FL_OVERWRITE);
+    }
+    zip_close(archive);
+    zip_source_open(buffer);
+    zip_source_seek(buffer, 0, SEEK_END);
+    const zip_int64_t size = zip_source_tell(buffer);
+    zip_source_seek(buffer, 0, SEEK_SET);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    zip_source_read(buffer, out.data(), static_cast<zip_uint64_t>(size));
+    zip_source_close(buffer);
+    zip_source_free(buffer);
+    zip_error_fini(&error);
+    return out;
+}
+
+TEST(QtiReader, ReadsAContentPackageAndRefusesHostileOnes)
+{
+    const SourceDocument doc = readQtiPackage(readBytes(dataFile("qti-package.zip")));
+    ASSERT_EQ(doc.questions.size(), 3u) << doc.error;
+    EXPECT_EQ(doc.questions[0].name, "Unattended Luggage");
+    ASSERT_EQ(doc.pictures.size(), 1u);
+    EXPECT_EQ(doc.pictures[0].key, "items/images/sign.png");
+    EXPECT_EQ(doc.questions[1].kind, QuestionKind::Ordering);
+    EXPECT_EQ(doc.questions[2].kind, QuestionKind::Unsupported);
+
+    const std::string manifest = "<manifest><resources><resource type=\"imsqti_item_xmlv2p1\" href=\"a.xml\"/></resources></manifest>";
+    const std::string escape = makeZip({{"imsmanifest.xml", manifest}, {"../a.xml", "<assessmentItem/>"}});
+    EXPECT_NE(readQtiPackage(escape).error.find("outside"), std::string::npos) << readQtiPackage(escape).error;
+    const std::string bomb = makeZip({{"imsmanifest.xml", manifest}, {"a.xml", std::string(8u << 20, ' ')}});
+    EXPECT_NE(readQtiPackage(bomb).error.find("zip bomb"), std::string::npos) << readQtiPackage(bomb).error;
+    EXPECT_FALSE(readQtiPackage("PK\x03\x04 broken").error.empty());
+    EXPECT_FALSE(readQtiPackage(makeZip({{"other.txt", "x"}})).error.empty());
+}
+
 // ---------------------------------------------------------------- marks
 
 TEST(MarkRules, SharesAddUpToTheGradeInHundredths)
@@ -197,6 +278,14 @@ TEST(MarkRules, ChoiceMarksKeepNegativesAndDropSingleAnswerPartialCredit)
     EXPECT_TRUE(notes.empty());
 }
 
+NumberAnswer number(const char* value, const char* tolerance)
+{
+    NumberAnswer n;
+    n.value = value;
+    n.tolerance = tolerance;
+    return n;
+}
+
 TEST(MarkRules, ShortAnswersAndNumbers)
 {
     Question q;
@@ -215,7 +304,7 @@ TEST(MarkRules, ShortAnswersAndNumbers)
     EXPECT_EQ(notes.size(), 3u); // wildcard, untypeable, partial credit
 
     Question n;
-    n.numbers.push_back({"3.14", "0.01"});
+    n.numbers.push_back(number("3.14", "0.01"));
     NumberField field;
     notes.clear();
     ASSERT_TRUE(numberField(n, field, notes));
@@ -223,8 +312,8 @@ TEST(MarkRules, ShortAnswersAndNumbers)
     EXPECT_EQ(field.answers, (std::vector<std::string>{"3.13", "3.15"}));
     EXPECT_EQ(field.editRestriction, 1);
     Question whole;
-    whole.numbers.push_back({"1822", ""});
-    whole.numbers.push_back({"1e3", "0"});
+    whole.numbers.push_back(number("1822", ""));
+    whole.numbers.push_back(number("1e3", "0"));
     field = {};
     ASSERT_TRUE(numberField(whole, field, notes));
     EXPECT_FALSE(field.useRange);
@@ -329,9 +418,16 @@ int bestAnswerScore(const std::string& page)
 TEST(PageBuilder, EveryKindFitsTheDocumentedExamplesAndScoresTheGrade)
 {
     const CellMeasurer measurer;
-    for (const char* file : {"gift-examples.gift", "moodle-examples.xml"}) {
+    const std::map<std::string, int> pages = {{"gift-examples.gift", 19}, {"moodle-examples.xml", 8}, {"qti-package.zip", 2},
+                                              {"qti/match.xml", 1}, {"qti/gap_match.xml", 1}, {"qti/associate.xml", 1},
+                                              {"qti/choice_multiple.xml", 1}, {"qti/inline_choice.xml", 1},
+                                              {"qti/text_entry.xml", 1}, {"qti/qti3-text-entry.xml", 1}};
+    for (const auto& [file, expectedPages] : pages) {
         const std::string bytes = readBytes(dataFile(file));
-        const SourceDocument doc = file[0] == 'g' ? readGift(bytes) : readMoodle(bytes);
+        const SourceDocument doc = file[0] == 'g' ? readGift(bytes)
+                                   : file[0] == 'm' ? readMoodle(bytes)
+                                   : file.find(".zip") != std::string::npos ? readQtiPackage(bytes)
+                                                                             : readQtiXml(bytes);
         for (const char* size : {"640x480", "800x600", "1024x768"}) {
             const PageGeometry g = *pageGeometryFor(size);
             int built = 0;
@@ -342,13 +438,14 @@ TEST(PageBuilder, EveryKindFitsTheDocumentedExamplesAndScoresTheGrade)
                 if (!page.built)
                     continue;
                 ++built;
-                SCOPED_TRACE(std::string(file) + " " + size + " " + q.name);
+                SCOPED_TRACE(file + " " + size + " " + q.name);
                 expectTidyPage(page.record, g);
-                if (q.kind != QuestionKind::Description)
+                if (q.kind != QuestionKind::Description) {
                     EXPECT_EQ(bestAnswerScore(page.record), q.grade);
+                }
                 EXPECT_EQ(zx::getTag(page.record, "ResultsText"), tagSafeText(q.name));
             }
-            EXPECT_EQ(built, file[0] == 'g' ? 19 : 8);
+            EXPECT_EQ(built, expectedPages);
         }
     }
 }

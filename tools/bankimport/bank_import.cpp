@@ -75,7 +75,7 @@ bool writeFile(const fs::path& path, const std::string& bytes, std::string& erro
     return true;
 }
 
-std::string twoDigits(std::size_t n)
+std::string pageNumber(std::size_t n)
 {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%02zu", n);
@@ -240,8 +240,10 @@ int runImport(const ImportOptions& options, const TextMeasurer& measurer, Import
     }
     if (pages.empty())
         return fail("no importable question in " + std::to_string(options.sources.size()) + " source(s)");
-    if (pages.size() > 500)
-        return fail(std::to_string(pages.size()) + " questions: a bank holds at most 500");
+    // A page list holds at most 500 pages; a source folder can take more
+    // and be split by hand.
+    if (pages.size() > 500 && !options.folder)
+        return fail(std::to_string(pages.size()) + " questions: a bank holds at most 500 (--folder writes them all)");
     if (tooManyCategories)
         out << "note: only the first 30 categories are counted in the reports\n";
     if (options.random > static_cast<int>(pages.size()))
@@ -266,9 +268,9 @@ int runImport(const ImportOptions& options, const TextMeasurer& measurer, Import
             return fail(options.output + ": cannot be created: " + ec.message());
         bool ok = writeFile(dir / "settings.txt", settings, error);
         for (std::size_t i = 0; ok && i < preTest.size(); ++i)
-            ok = writeFile(dir / "pages" / ("pre-" + twoDigits(i) + ".txt"), preTest[i].text, error);
+            ok = writeFile(dir / "pages" / ("pre-" + pageNumber(i) + ".txt"), preTest[i].text, error);
         for (std::size_t i = 0; ok && i < pages.size(); ++i)
-            ok = writeFile(dir / "pages" / ("q" + twoDigits(i) + ".txt"), pages[i].text, error);
+            ok = writeFile(dir / "pages" / ("q" + pageNumber(i) + ".txt"), pages[i].text, error);
         for (std::size_t i = 0; ok && i < embedded.size(); ++i)
             ok = writeFile(dir / "media" / embedded[i].name, embedded[i].bytes, error);
         if (!ok)

@@ -111,7 +111,8 @@ std::vector<int> choiceMarks(const Question& question, int grade, std::vector<st
             sum += answers[i].fraction;
         }
     }
-    const int total = std::abs(sum - 1.0) < 0.001 ? grade : markOf(grade, sum);
+    // Shares beyond the whole (a capped mapping) still give the grade at most.
+    const int total = sum >= 0.999 ? grade : markOf(grade, sum);
     const std::vector<int> shares = splitHundredths(total, weights);
     for (std::size_t k = 0; k < where.size(); ++k)
         marks[where[k]] = shares[k];

@@ -489,7 +489,8 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
         std::vector<std::string> items;
         std::vector<std::string> prompts;
         std::vector<int> rightTarget; // per item: its target, -1 for a distractor
-        if (q.kind == QuestionKind::Matching) {
+        std::vector<double> weights;  // per target: its share of the grade
+        if (q.targets.empty()) {
             for (const MatchPair& p : q.pairs) {
                 if (!p.promptPlain.empty())
                     prompts.push_back(p.promptPlain);
@@ -499,21 +500,28 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
                 items.push_back(p.answer);
                 rightTarget.push_back(p.promptPlain.empty() ? -1 : target++);
             }
+            weights.assign(prompts.size(), 1.0);
         } else {
-            for (std::size_t i = 0; i < q.order.size(); ++i)
-                prompts.push_back(num(static_cast<int>(i) + 1));
-            rightTarget.assign(q.answers.size(), -1);
-            for (std::size_t p = 0; p < q.order.size(); ++p)
-                if (q.order[p] >= 0 && q.order[p] < static_cast<int>(q.answers.size()))
-                    rightTarget[q.order[p]] = static_cast<int>(p);
-            for (const Answer& a : q.answers)
-                items.push_back(a.plain);
+            prompts = q.targets;
+            for (std::size_t i = 0; i < q.answers.size(); ++i) {
+                items.push_back(q.answers[i].plain);
+                const int t = i < q.itemTarget.size() ? q.itemTarget[i] : -1;
+                rightTarget.push_back(t >= 0 && t < static_cast<int>(prompts.size()) ? t : -1);
+                weights.push_back(rightTarget.back() >= 0 ? std::max(0.0, q.answers[i].fraction) : 0.0);
+            }
         }
         if (prompts.empty() || items.empty()) {
             failure = "nothing to match";
             return 0;
         }
-        const std::vector<int> shares = splitHundredths(grade, std::vector<double>(prompts.size(), 1.0));
+        // Shares per item (several items may belong on one target).
+        std::vector<int> itemShare(items.size(), 0);
+        {
+            std::vector<double> w;
+            for (std::size_t i = 0; i < items.size(); ++i)
+                w.push_back(rightTarget[i] < 0 ? 0.0 : q.targets.empty() ? weights[rightTarget[i]] : weights[i]);
+            itemShare = splitHundredths(grade, w);
+        }
         int itemWidth = 80;
         for (const std::string& item : items)
             itemWidth = std::max(itemWidth, page.measureWidth(item, body) + 24);
@@ -547,7 +555,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
         for (std::size_t i = 0; i < items.size(); ++i) {
             std::string list;
             for (std::size_t t = 0; t < targets.size(); ++t) {
-                const int m = rightTarget[i] == static_cast<int>(t) ? shares[t] : 0;
+                const int m = rightTarget[i] == static_cast<int>(t) ? itemShare[i] : 0;
                 list += num(static_cast<int>(t)) + "," + targetLabel(tagSafeText(prompts[t])) + "," + mark(m) + ","
                         + num(targets[t].left) + "," + num(targets[t].top) + "," + num(targets[t].width) + ","
                         + num(targets[t].height) + ";";
@@ -563,8 +571,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
         feedback.groups.push_back(combinedFeedback(q, grade));
         int best = 0;
         for (std::size_t i = 0; i < items.size(); ++i)
-            if (rightTarget[i] >= 0)
-                best += shares[rightTarget[i]];
+            best += itemShare[i];
         return best;
     }
     default:

@@ -90,8 +90,11 @@ struct Question {
     bool trueIsCorrect = true;     // TrueFalse
     RichText trueFeedback, falseFeedback;
     std::vector<NumberAnswer> numbers; // Numerical
-    std::vector<MatchPair> pairs;      // Matching
-    std::vector<int> order;            // Ordering: indices into answers, right order first
+    std::vector<MatchPair> pairs;      // Matching (GIFT, Moodle): prompt and answer
+    // Matching and ordering as drag items (answers) and targets: each item's
+    // right target (-1 for a distractor); its fraction is its share.
+    std::vector<std::string> targets;
+    std::vector<int> itemTarget;
     std::vector<ClozePiece> pieces;    // Cloze
     std::vector<Question> gaps;        // Cloze
     std::string gapTail;               // Cloze: text after the last gap
