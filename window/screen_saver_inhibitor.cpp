@@ -1,4 +1,4 @@
-#include "app/screen_saver_inhibitor.h"
+#include "window/screen_saver_inhibitor.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
