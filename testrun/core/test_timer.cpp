@@ -1,5 +1,7 @@
 #include "testrun/core/test_timer.h"
 
+#include "tagtext/tagged_text.h" // parseIntStrict
+
 #include <algorithm>
 #include <cstdio>
 
@@ -84,8 +86,52 @@ TestTiming TestTimer::timing() const
     t.secondsAllowed = m_allowance.seconds();
     t.secondsUsed = m_usedMs / 1000;
     t.secondsNotRunning = m_notRunningMs / 1000;
-    t.timeRanOut = m_timeUp;
+    // Used time only reaches the allowance when it ran out (also for a run
+    // taken up again after that).
+    t.timeRanOut = m_timeUp || (timed() && m_usedMs >= m_allowedMs);
     return t;
+}
+
+JournalFields timeJournalFields(const TimeJournal& time)
+{
+    return {{"timeUsedMs", std::to_string(time.usedMs)},
+            {"timeNotRunningMs", std::to_string(time.notRunningMs)},
+            {"timeAtMs", std::to_string(time.atMs)},
+            {"extraTimePercent", std::to_string(time.extraPercent)}};
+}
+
+std::optional<TimeJournal> readTimeJournal(const JournalFields& fields)
+{
+    TimeJournal time;
+    bool used = false;
+    for (const auto& [name, text] : fields) {
+        long long value = 0;
+        if (!parseIntStrict(text, value))
+            value = 0;
+        if (name == "timeUsedMs") {
+            time.usedMs = std::max(0LL, value);
+            used = true;
+        } else if (name == "timeNotRunningMs") {
+            time.notRunningMs = std::max(0LL, value);
+        } else if (name == "timeAtMs") {
+            time.atMs = value;
+        } else if (name == "extraTimePercent") {
+            time.extraPercent = static_cast<int>(std::clamp(value, 0LL, static_cast<long long>(maxExtraTimePercent)));
+        }
+    }
+    if (!used)
+        return std::nullopt;
+    return time;
+}
+
+TestTimer resumedTimer(TimeAllowance allowance, const TimeJournal& time, std::int64_t nowMs)
+{
+    TestTimer timer(allowance, time.usedMs, time.notRunningMs);
+    // A clock set back since gives no gap.
+    if (nowMs > time.atMs)
+        timer.addNotRunning(static_cast<std::int64_t>(std::min<std::uint64_t>(
+            static_cast<std::uint64_t>(nowMs) - static_cast<std::uint64_t>(time.atMs), INT64_MAX)));
+    return timer;
 }
 
 std::string formatTimeLeft(std::int64_t seconds)

@@ -11,7 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zx {
 
@@ -90,6 +93,30 @@ private:
     bool m_running = false;
     bool m_timeUp = false;
 };
+
+// What the journal of a test in progress keeps about its time: enough to
+// go on after a crash.  `atMs` is the clock when it was written; the time
+// from then to the resume did not count and is added to the time not
+// running.
+struct TimeJournal {
+    std::int64_t usedMs = 0;
+    std::int64_t notRunningMs = 0;
+    std::int64_t atMs = 0;
+    int extraPercent = 0;
+
+    bool operator==(const TimeJournal&) const = default;
+};
+
+using JournalFields = std::vector<std::pair<std::string, std::string>>;
+
+// The record as named fields: timeUsedMs, timeNotRunningMs, timeAtMs,
+// extraTimePercent (decimal).
+JournalFields timeJournalFields(const TimeJournal& time);
+// The record of `fields` (the last of each name wins); none without
+// timeUsedMs.  Numbers that are no numbers or out of range read as 0.
+std::optional<TimeJournal> readTimeJournal(const JournalFields& fields);
+// The timer of a test taken up again at `nowMs` after `time`.
+TestTimer resumedTimer(TimeAllowance allowance, const TimeJournal& time, std::int64_t nowMs);
 
 // Time left as the control panel shows it: "mm:ss" up to an hour
 // ("60:00", "04:59"), "hh:mm:ss" above ("01:00:01", "120:00:00" past 99

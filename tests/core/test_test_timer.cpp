@@ -122,6 +122,9 @@ TEST(TestTimer, AResumeGoesOnFromTheTimeUsedWithoutRepeatingWarnings)
     // A run whose time was all used before the crash ends at the first reading.
     TestTimer over(TimeAllowance{1, 0}, 5 * minute);
     EXPECT_EQ(over.usedMs(), minute);
+    EXPECT_TRUE(over.timing().timeRanOut) << "also before the first reading";
+    EXPECT_FALSE(TestTimer(TimeAllowance{1, 0}, minute - 1).timing().timeRanOut);
+    EXPECT_FALSE(TestTimer(TimeAllowance{}, 5 * minute).timing().timeRanOut);
     over.start(0);
     EXPECT_EQ(over.update(0), TimerEvent::TimeUp);
     EXPECT_EQ(over.update(second), TimerEvent::None);
@@ -177,4 +180,32 @@ TEST(TestTimer, TimeLeftIsShownAsMinutesAndSecondsUpToAnHour)
     EXPECT_EQ(formatTimeLeft(36000 + 61), "10:01:01");
     EXPECT_EQ(formatTimeLeft(120 * 3600), "120:00:00");
     EXPECT_FALSE(formatTimeLeft(LLONG_MAX).empty());
+}
+
+TEST(TestTimer, TheJournalKeepsTheTimeAndAResumeCountsTheGapAsNotRunning)
+{
+    const TimeJournal time{95 * second, 2 * second, 1'000'000, 25};
+    const JournalFields fields = timeJournalFields(time);
+    EXPECT_EQ(fields, (JournalFields{{"timeUsedMs", "95000"},
+                                     {"timeNotRunningMs", "2000"},
+                                     {"timeAtMs", "1000000"},
+                                     {"extraTimePercent", "25"}}));
+    EXPECT_EQ(readTimeJournal(fields), time);
+    JournalFields mixed = fields;
+    mixed.insert(mixed.begin(), {"other", "x"});
+    mixed.push_back({"timeUsedMs", "96000"});
+    EXPECT_EQ(readTimeJournal(mixed)->usedMs, 96000) << "the last one wins";
+    EXPECT_FALSE(readTimeJournal({{"extraTimePercent", "25"}}).has_value());
+    EXPECT_EQ(readTimeJournal({{"timeUsedMs", "-5"}, {"timeNotRunningMs", "x"}, {"extraTimePercent", "5000"}}),
+              (TimeJournal{0, 0, 0, maxExtraTimePercent}));
+
+    // Taken up ten minutes after the record: 95 s used, the ten minutes
+    // are time not running.
+    TestTimer timer = resumedTimer(TimeAllowance{10, 25}, time, 1'000'000 + 10 * minute);
+    EXPECT_EQ(timer.usedMs(), 95 * second);
+    EXPECT_EQ(timer.notRunningMs(), 2 * second + 10 * minute);
+    EXPECT_EQ(timer.allowedMs(), 750 * second);
+    EXPECT_EQ(resumedTimer(TimeAllowance{10, 0}, time, 0).notRunningMs(), 2 * second) << "clock set back";
+    EXPECT_EQ(resumedTimer(TimeAllowance{10, 0}, TimeJournal{0, 0, LLONG_MIN, 0}, LLONG_MAX).notRunningMs(),
+              LLONG_MAX);
 }
