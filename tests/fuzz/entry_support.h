@@ -30,6 +30,11 @@
 #include "testrun/core/bank_settings.h"
 #include "testrun/core/journal.h"
 #include "testrun/core/test_assembly.h"
+#include "tools/bankimport/gift_reader.h"
+#include "tools/bankimport/moodle_reader.h"
+#include "tools/bankimport/page_builder.h"
+#include "tools/bankimport/qti_reader.h"
+#include "tools/bankpack/bank_packer.h"
 
 #include <array>
 #include <climits>
