@@ -4,6 +4,7 @@
 
 #include "app/core/command_verbs.h"
 #include "app/core/handoff_file.h"
+#include "testrun/core/test_timer.h"
 #include "app/core/language_file.h"
 #include "app/core/recent_files.h"
 #include "objects/core/answer_marks.h"

@@ -35,13 +35,6 @@ QStringList menuCaptions(const QMenu* menu)
     return out;
 }
 
-QString touch(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    return path;
-}
-
 } // namespace
 
 TEST_F(ShellFixture, BooleansCountOnlyWhenStoredAsIntegers)
@@ -67,9 +60,9 @@ TEST_F(ShellFixture, BooleansCountOnlyWhenStoredAsIntegers)
 TEST_F(ShellFixture, RecentFilesAreCleanedShownAndSaved)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
-    const QString algebra = touch(m_dir.path() + QStringLiteral("/Algebra.zxb"));
+    const QString algebra = touchFile(m_dir.path() + QStringLiteral("/Algebra.zxb"));
     const QString gone = m_dir.path() + QStringLiteral("/Gone.zxb");
-    const QString marks = touch(m_dir.path() + QStringLiteral("/Algebra.zxr"));
+    const QString marks = touchFile(m_dir.path() + QStringLiteral("/Algebra.zxr"));
     presetSetting(QStringLiteral("RecentFiles/lastQBank0"), gone);
     presetSetting(QStringLiteral("RecentFiles/lastQBank1"), algebra);
     presetSetting(QStringLiteral("RecentFiles/lastQResult0"), marks);

@@ -26,17 +26,6 @@
 using namespace zx;
 using namespace zx::test;
 
-namespace {
-
-QString touch(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    return path;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- start-up
 
 // ---------------------------------------------------------------- settings
@@ -47,7 +36,7 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
-    const QString leftOver = touch(m_form->pageWindow().workingFolder().path() + QStringLiteral("/page1.jpg"));
+    const QString leftOver = touchFile(m_form->pageWindow().workingFolder().path() + QStringLiteral("/page1.jpg"));
 
     m_form->setTestState(TestState::RunningExam);
     EXPECT_FALSE(m_form->close());
@@ -68,7 +57,7 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
     EXPECT_TRUE(m_form->close());
     EXPECT_EQ(m_questions.size(), 1);
     EXPECT_FALSE(QFile::exists(leftOver));
-    touch(leftOver);
+    touchFile(leftOver);
 
     m_questions.clear();
     m_form->show();
