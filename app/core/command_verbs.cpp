@@ -54,7 +54,7 @@ StartOptions takeStartOptions(std::vector<std::string> args)
             out.error = "give --extra-time once";
             break;
         }
-        given = false;
+        given = true;
         if (!parseIntStrict(value, percent) || percent < 0 || percent > maxExtraTimePercent) {
             out.error = "--extra-time " + value + ": give a whole number of percent from 0 to "
                         + std::to_string(maxExtraTimePercent);
