@@ -8,6 +8,7 @@
 #include "tools/bankimport/qti_reader.h"
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <sys/wait.h>
 #include <zip.h>
 
 namespace {
@@ -502,26 +502,9 @@ TEST(PageBuilder, FeedbackBecomesPanelsChosenByScore)
 
 // ---------------------------------------------------------------- the tool
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using zx::testing::ToolRun;
 
-ToolRun runImport(const std::string& arguments)
-{
-    ToolRun run;
-    const std::string command = std::string("'") + ZX_ZXBANK_PATH + "' import " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun runImport(const std::string& arguments) { return zx::testing::runTool(ZX_ZXBANK_PATH, "import " + arguments); }
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
