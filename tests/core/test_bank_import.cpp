@@ -193,6 +193,11 @@ TEST(QtiReader, ReadsTheExampleItemsWithTheirMaximumScores)
     const Question match = readQtiXml(readBytes(dataFile("qti/match.xml"))).questions.at(0);
     EXPECT_EQ(match.targets, (std::vector<std::string>{"A Midsummer-Night's Dream", "Romeo and Juliet", "The Tempest"}));
     EXPECT_EQ(match.itemTarget, (std::vector<int>{1, 0, 0, 2}));
+    // Values the mapping does not list take its default value.
+    const Question water = readQtiXml(readBytes(dataFile("qti/choice_multiple.xml"))).questions.at(0);
+    EXPECT_DOUBLE_EQ(water.answers.at(1).fraction, -1.0);
+    EXPECT_DOUBLE_EQ(water.answers.at(5).fraction, -0.5);
+    EXPECT_EQ(water.approximations.size(), 1u);
     const Question order = readQtiXml(readBytes(dataFile("qti/order.xml"))).questions.at(0);
     EXPECT_EQ(order.itemTarget, (std::vector<int>{1, 2, 0}));
     const Question entry = readQtiXml(readBytes(dataFile("qti/text_entry.xml"))).questions.at(0);
@@ -276,6 +281,10 @@ TEST(MarkRules, ChoiceMarksKeepNegativesAndDropSingleAnswerPartialCredit)
     notes.clear();
     EXPECT_EQ(choiceMarks(q, 100, notes), (std::vector<int>{34, 33, -50, 33}));
     EXPECT_TRUE(notes.empty());
+    // A single-answer question without a right answer gives no marks.
+    Question none;
+    none.answers.resize(2);
+    EXPECT_EQ(choiceMarks(none, 100, notes), (std::vector<int>{0, 0}));
 }
 
 NumberAnswer number(const char* value, const char* tolerance)
@@ -327,6 +336,19 @@ TEST(MarkRules, ShortAnswersAndNumbers)
     field = {};
     ASSERT_TRUE(numberField(range, field, notes));
     EXPECT_EQ(field.editRestriction, 1); // 2.5 lies in the range too
+    // The smallest tolerance still makes a range; a list keeps 20 numbers.
+    Question tiny;
+    tiny.numbers.push_back(number("2", "0.000000000001"));
+    field = {};
+    ASSERT_TRUE(numberField(tiny, field, notes));
+    EXPECT_EQ(field.answers, (std::vector<std::string>{"1.999999999999", "2.000000000001"}));
+    Question many;
+    for (int i = 0; i < 25; ++i)
+        many.numbers.push_back(number(std::to_string(i).c_str(), ""));
+    field = {};
+    ASSERT_TRUE(numberField(many, field, notes));
+    EXPECT_EQ(field.answers.size(), 20u);
+    EXPECT_EQ(field.answers.back(), "19");
     EXPECT_EQ(decimalText("-0.50"), "-0.5");
     EXPECT_EQ(decimalText("abc"), "");
 }

@@ -81,6 +81,8 @@ struct Declaration {
     bool caseSensitive = false;
     double upperBound = 0;
     bool hasUpperBound = false;
+    double defaultValue = 0; // the mark of a value the mapping does not list
+    bool hasLowerBound = false;
 };
 
 struct Interaction {
@@ -214,6 +216,10 @@ private:
         if (const xmlNode* mapping = kid(node, "mapping")) {
             d.hasMapping = true;
             d.hasUpperBound = parseNumber(attr(mapping, "upperBound"), d.upperBound);
+            double ignored = 0;
+            d.hasLowerBound = parseNumber(attr(mapping, "lowerBound"), ignored);
+            if (!parseNumber(attr(mapping, "defaultValue"), d.defaultValue))
+                d.defaultValue = 0;
             for (const xmlNode* e : kids(mapping, "mapEntry")) {
                 double value = 0;
                 if (parseNumber(attr(e, "mappedValue"), value))
@@ -235,7 +241,7 @@ private:
     {
         if (d.hasMapping && (m_mapResponse || d.correct.empty())) {
             auto found = d.mapping.find(key);
-            return found == d.mapping.end() ? 0 : found->second;
+            return found == d.mapping.end() ? d.defaultValue : found->second;
         }
         return std::find(d.correct.begin(), d.correct.end(), key) != d.correct.end() ? 1 : 0;
     }
@@ -298,6 +304,8 @@ private:
                                                  : (total > 0 ? scores[i] / total : 0);
         if (allOrNothing && !q.singleAnswer && positive > 1)
             m_notes.push_back("all-or-nothing marks shared among the correct choices");
+        if (!allOrNothing && d.hasLowerBound && std::any_of(scores.begin(), scores.end(), [](double v) { return v < 0; }))
+            m_notes.push_back("negative marks can take the score below the mapping's lower bound");
         q.grade = gradeOf(total);
         m_block = std::move(q);
     }
