@@ -2,10 +2,12 @@
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
 #include "tools/bankimport/gift_reader.h"
+#include "tools/bankimport/html_text.h"
 #include "tools/bankimport/mark_rules.h"
 #include "tools/bankimport/moodle_reader.h"
 #include "tools/bankimport/page_builder.h"
 #include "tools/bankimport/qti_reader.h"
+#include "tools/bankimport/source_text.h"
 
 #include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
@@ -69,6 +71,61 @@ public:
     }
     int width(const std::string& text, const TextStyle&) const override { return static_cast<int>(text.size()) * 7; }
 };
+
+// ---------------------------------------------------------------- text
+
+TEST(SourceText, BytesNumbersAndBase64)
+{
+    EXPECT_TRUE(isValidUtf8("plain \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));     // a surrogate
+    EXPECT_FALSE(isValidUtf8("\xE2\x82"));         // cut short
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
+    EXPECT_EQ(sourceToUtf8("\xEF\xBB\xBF" "caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(sourceToUtf8("caf\xE9\x80"), "caf\xC3\xA9\xE2\x82\xAC");
+    double v = 7;
+    EXPECT_TRUE(parseNumber(" 33.5 ", v));
+    EXPECT_DOUBLE_EQ(v, 33.5);
+    EXPECT_TRUE(parseNumber("1,5", v));
+    EXPECT_DOUBLE_EQ(v, 1.5);
+    for (const char* bad : {"", "0x10", "inf", "nan", "1e999", "12abc", "--1"})
+        EXPECT_FALSE(parseNumber(bad, v)) << bad;
+    std::string bytes;
+    EXPECT_TRUE(decodeBase64("SGVs\nbG8=", bytes));
+    EXPECT_EQ(bytes, "Hello");
+    EXPECT_FALSE(decodeBase64("SGV*", bytes));
+    EXPECT_FALSE(decodeBase64("SG=Vs", bytes)); // data after padding
+    EXPECT_EQ(categoryName(" $course$/top/A/B "), "A/B");
+    EXPECT_EQ(categoryName("top"), "");
+    EXPECT_EQ(urlDecode("a%20b%2"), "a b%2");
+}
+
+TEST(HtmlText, ParagraphsStylesPicturesAndNames)
+{
+    const RichText text = htmlToRichText("<h1>Title</h1><p><b>All bold</b></p><p>Mixed <i>style</i></p>"
+                                         "<p><em>all italic</em><br>two lines</p><img src=\"x.png\" alt=\"an X\">"
+                                         "<img src=\"known.png\"><script>skip()</script><p>a&amp;b &lt;c&gt;</p>",
+                                         [](const std::string& src) { return src == "known.png" ? "K" : ""; });
+    ASSERT_EQ(text.blocks.size(), 7u);
+    EXPECT_EQ(text.blocks[0].heading, 1);
+    EXPECT_TRUE(text.blocks[1].bold);
+    EXPECT_FALSE(text.blocks[2].italic);
+    EXPECT_EQ(text.blocks[3].text, "all italic\ntwo lines");
+    EXPECT_FALSE(text.blocks[3].italic);
+    EXPECT_EQ(text.blocks[4].text, "an X"); // a picture the source lacks: its alt text
+    EXPECT_EQ(text.blocks[5].kind, TextBlock::Kind::Picture);
+    EXPECT_EQ(text.blocks[5].picture, "K");
+    EXPECT_EQ(text.blocks[6].text, "a&b <c>");
+    EXPECT_EQ(plainToRichText("one\ntwo\n\n\nthree  four").blocks.size(), 2u);
+    EXPECT_EQ(htmlToPlain("<p>a</p><p> b </p>"), "a b");
+    EXPECT_EQ(nameFromText(std::string(70, 'x')).size(), 63u);
+    EXPECT_EQ(nameFromText("short"), "short");
+    // Never cut inside a UTF-8 sequence.
+    std::string accents;
+    for (int i = 0; i < 40; ++i)
+        accents += "\xC3\xA9";
+    EXPECT_TRUE(isValidUtf8(nameFromText(accents)));
+}
 
 // ---------------------------------------------------------------- readers
 
