@@ -176,6 +176,7 @@ TEST(GiftReader, OddInputGivesNoQuestionOrAReason)
     const SourceDocument open = readGift("What? {=a ~b");
     ASSERT_EQ(open.questions.size(), 1u);
     EXPECT_EQ(open.questions[0].kind, QuestionKind::Unsupported);
+    EXPECT_FALSE(readGift(std::string("GIF89a\0\0{=x}", 12)).error.empty());
     // Windows-1252 bytes are read as such.
     const SourceDocument latin = readGift("Caf\xE9? {=ja}");
     EXPECT_EQ(latin.questions.at(0).text.plain(), "Caf\xC3\xA9?");

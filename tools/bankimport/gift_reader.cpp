@@ -328,6 +328,11 @@ bool looksLikeGift(std::string_view bytes)
 SourceDocument readGift(std::string_view bytes)
 {
     SourceDocument document;
+    // Zero bytes: a binary file (a picture, a document) given by mistake.
+    if (bytes.find('\0') != std::string_view::npos) {
+        document.error = "not a text file (it holds zero bytes)";
+        return document;
+    }
     const std::string text = sourceToUtf8(bytes);
     // Lines: comments dropped; chunks end at blank lines.
     std::string chunk;
