@@ -33,20 +33,33 @@ StartupActions::StartupActions(StartupWindow window, TestRun& run, ResultsRun& r
         m_options.playerOpensBanks = [] { return playerOpensBanks(); };
     connect(&m_window.sequence, &StartupSequence::startupFinished, this, &StartupActions::continueStartup);
     connect(&m_window.sequence, &StartupSequence::alreadyRunningHandoff, this, &StartupActions::handoff);
+    connect(&m_run, &TestRun::resumedFinished, this, [this] { m_resumedFinished = true; });
 }
 
 void StartupActions::continueStartup(const std::vector<std::string>& args)
 {
     // A test that did not end comes first: the candidate may take it up.
-    if (m_run.offerResume())
-        return;
+    // The rest of the start-up follows all the same (a local-bank test
+    // taken up again stores its results like any other); only the bank of
+    // the test taken up is not opened a second time.
+    m_resumedFinished = false;
+    m_resumedBank = m_run.offerResume() ? m_run.bankPath() : QString();
     if (args.size() >= 2 && isVerb(args[0])) {
         obey(args[0], args[1], true);
-        return;
+    } else {
+        warnAboutFileTypes();
+        if (!openStartupBankFile())
+            enterLocalBankMode();
     }
-    warnAboutFileTypes();
-    if (!openStartupBankFile())
-        enterLocalBankMode();
+    m_resumedBank.clear();
+    m_resumedFinished = false;
+}
+
+void StartupActions::openBank(const QString& path)
+{
+    if (!m_resumedBank.isEmpty() && QFileInfo(path).canonicalFilePath() == QFileInfo(m_resumedBank).canonicalFilePath())
+        return;
+    m_run.openBank(path);
 }
 
 void StartupActions::handoff(const Handoff& handoff)
@@ -64,7 +77,7 @@ void StartupActions::obey(const std::string& verb, const std::string& path, bool
     case VerbAction::None:
         break;
     case VerbAction::OpenBank:
-        m_run.openBank(file);
+        openBank(file);
         break;
     case VerbAction::OpenResults:
         m_results.loadResultsFile(file);
@@ -110,7 +123,7 @@ bool StartupActions::openStartupBankFile()
         return false;
     const std::string content = readStoredFile(localPath(file));
     QFile::remove(file);
-    m_run.openBank(pathFromLocal(startupBankPath(content)));
+    openBank(pathFromLocal(startupBankPath(content)));
     return true;
 }
 
@@ -136,7 +149,9 @@ void StartupActions::enterLocalBankMode()
     }
     m_results.setResultsFolder(results);
     m_window.enterLocalBankMode(automatic);
-    m_run.openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
+    if (m_resumedFinished)
+        m_results.storeAutomatically();
+    openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
 }
 
 } // namespace zx

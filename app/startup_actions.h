@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QString>
 
 #include <functional>
 #include <string>
@@ -55,6 +56,8 @@ public:
 private:
     // Obeys a verb; `atStart` closes the window after a print.
     void obey(const std::string& verb, const std::string& path, bool atStart);
+    // Opens a bank unless it is that of the test just taken up again.
+    void openBank(const QString& path);
     void warnAboutFileTypes();
     bool openStartupBankFile();
     void enterLocalBankMode();
@@ -63,6 +66,10 @@ private:
     TestRun& m_run;
     ResultsRun& m_results;
     StartupOptions m_options;
+    // During the start-up: the bank of the test taken up again, and
+    // whether it came back finished (its results on show, not stored).
+    QString m_resumedBank;
+    bool m_resumedFinished = false;
 };
 
 } // namespace zx
