@@ -59,16 +59,6 @@ protected:
         QTest::mouseRelease(item, Qt::LeftButton, {}, item->mapFromParent(QPoint(312, 202)));
         processEvents();
     }
-    // A fresh window and test run on the same journal, as after a restart.
-    void restart()
-    {
-        m_startup.reset();
-        m_results.reset();
-        m_run.reset();
-        m_form->setTestState(TestState::NoTest);
-        TearDown();
-        SetUp();
-    }
     static QByteArray readFile(const QString& path)
     {
         QFile file(path);
@@ -104,9 +94,7 @@ TEST_F(JournalTest, SurvivesAKillInTheMiddleOfADrag)
 {
     const QString bank = makeBank(practice, {answerPage("One"), answerPage("Two")});
     // The child is the player that holds the journal until it is killed.
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
+    stopRun();
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZX_JOURNAL_FOLDER"), journalFolder());
@@ -224,9 +212,7 @@ TEST_F(JournalTest, AFolderThatIsNotPrivateGivesWayToAPrivateOne)
     ASSERT_TRUE(QDir().mkpath(target));
     for (const bool link : {true, false}) {
         SCOPED_TRACE(link ? "link" : "open folder");
-        m_startup.reset();
-        m_results.reset();
-        m_run.reset();
+        stopRun();
         QDir(journalFolder()).removeRecursively();
         if (link) {
             ASSERT_TRUE(QFile::link(target, journalFolder()));
@@ -260,9 +246,7 @@ TEST_F(JournalTest, TheExaminerIsToldWhenNoJournalCanBeKept)
 {
     // Nowhere to keep it: the wanted folder is a file and the fallbacks
     // cannot be made.
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
+    stopRun();
     QDir(journalFolder()).removeRecursively();
     writeFile(journalFolder(), "a file");
     m_fallbackBase = m_dir.path() + QStringLiteral("/missing/deeper");
@@ -289,9 +273,7 @@ TEST_F(JournalTest, ASecondPlayerNeitherOffersNorTouchesTheRunningOnesJournal)
     ASSERT_FALSE(base.isEmpty());
     // The first player goes on holding its journal while a second starts.
     Journal first(localPath(journalFolder()));
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
+    stopRun();
     ASSERT_EQ(first.takeLock(), JournalLock::Taken);
     restart();
     EXPECT_EQ(m_run->journalKeeper().availability(), JournalKeeper::Availability::OtherPlayer);

@@ -89,6 +89,22 @@ protected:
         ShellFixture::TearDown();
     }
 
+    // The player stops (without closing: as in a crash).
+    void stopRun()
+    {
+        m_startup.reset();
+        m_results.reset();
+        m_run.reset();
+    }
+    // A fresh window and test run on the same folders, as after a restart.
+    void restart()
+    {
+        stopRun();
+        m_form->setTestState(TestState::NoTest);
+        TearDown();
+        SetUp();
+    }
+
     // Packs tests/data/banks/<name> (or a folder of ours) into a bank.
     QString packed(const QString& source)
     {

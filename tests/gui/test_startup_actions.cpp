@@ -143,12 +143,7 @@ TEST_F(StartupActionsTest, ATestTakenUpAgainKeepsTheRestOfTheStartUp)
     startUp();
     ASSERT_EQ(m_form->testState(), TestState::Running);
     // The player stops; the next start takes the test up again.
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
-    m_form->setTestState(TestState::NoTest);
-    TearDown();
-    SetUp();
+    restart();
     m_answerYes = true;
     m_questions.clear();
     startUp({"openShellCall", localPath(bank)});
@@ -157,12 +152,7 @@ TEST_F(StartupActionsTest, ATestTakenUpAgainKeepsTheRestOfTheStartUp)
     EXPECT_TRUE(m_questions.first().startsWith(QStringLiteral("message 109")));
 
     // Without a verb: local-bank mode with its results folder.
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
-    m_form->setTestState(TestState::NoTest);
-    TearDown();
-    SetUp();
+    restart();
     m_questions.clear();
     startUp();
     ASSERT_EQ(m_form->testState(), TestState::Running);
@@ -185,12 +175,7 @@ TEST_F(StartupActionsTest, AFinishedLocalBankTestTakenUpAgainStoresItsResults)
     QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
     ASSERT_EQ(m_form->testState(), TestState::Finished);
     ASSERT_TRUE(QDir(results + QStringLiteral("test.txt")).removeRecursively());
-    m_startup.reset();
-    m_results.reset();
-    m_run.reset();
-    m_form->setTestState(TestState::NoTest);
-    TearDown();
-    SetUp();
+    restart();
     startUp();
     EXPECT_EQ(QDir(results).entryList({QStringLiteral("r*.zxr")}).size(), 1);
     EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
