@@ -45,7 +45,7 @@ void StartupActions::continueStartup(const std::vector<std::string>& args)
     m_resumedFinished = false;
     m_resumedBank = m_run.offerResume() ? m_run.bankPath() : QString();
     if (args.size() >= 2 && isVerb(args[0])) {
-        obey(args[0], args[1], true);
+        obey(args[0], args[1], true, m_extraTimePercent);
     } else {
         warnAboutFileTypes();
         if (!openStartupBankFile())
@@ -55,29 +55,30 @@ void StartupActions::continueStartup(const std::vector<std::string>& args)
     m_resumedFinished = false;
 }
 
-void StartupActions::openBank(const QString& path)
-{
-    if (!m_resumedBank.isEmpty() && QFileInfo(path).canonicalFilePath() == QFileInfo(m_resumedBank).canonicalFilePath())
-        return;
-    m_run.openBank(path);
-}
-
 void StartupActions::handoff(const Handoff& handoff)
 {
     // A file that went away between the two starts changes nothing.
     if (!QFileInfo(pathFromLocal(handoff.path)).isFile())
         return;
-    obey(handoff.verb, handoff.path, false);
+    obey(handoff.verb, handoff.path, false, handoff.extraTimePercent);
 }
 
-void StartupActions::obey(const std::string& verb, const std::string& path, bool atStart)
+void StartupActions::openBank(const QString& path, int extraTimePercent)
+{
+    if (!m_resumedBank.isEmpty() && QFileInfo(path).canonicalFilePath() == QFileInfo(m_resumedBank).canonicalFilePath())
+        return;
+    m_run.setExtraTime(extraTimePercent);
+    m_run.openBank(path);
+}
+
+void StartupActions::obey(const std::string& verb, const std::string& path, bool atStart, int extraTimePercent)
 {
     const QString file = pathFromLocal(path);
     switch (verbAction(verb, path)) {
     case VerbAction::None:
         break;
     case VerbAction::OpenBank:
-        openBank(file);
+        openBank(file, extraTimePercent);
         break;
     case VerbAction::OpenResults:
         m_results.loadResultsFile(file);
@@ -123,7 +124,7 @@ bool StartupActions::openStartupBankFile()
         return false;
     const std::string content = readStoredFile(localPath(file));
     QFile::remove(file);
-    openBank(pathFromLocal(startupBankPath(content)));
+    openBank(pathFromLocal(startupBankPath(content)), m_extraTimePercent);
     return true;
 }
 
@@ -151,7 +152,7 @@ void StartupActions::enterLocalBankMode()
     m_window.enterLocalBankMode(automatic);
     if (m_resumedFinished)
         m_results.storeAutomatically();
-    openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
+    openBank(folder + QLatin1Char('/') + pathFromLocal(*bank), m_extraTimePercent);
 }
 
 } // namespace zx

@@ -48,6 +48,8 @@ class StartupActions : public QObject {
 public:
     StartupActions(StartupWindow window, TestRun& run, ResultsRun& results, StartupOptions options = {});
 
+    // Extra time in percent (--extra-time) for the bank this start opens.
+    void setExtraTime(int percent) { m_extraTimePercent = percent; }
     // After the start-up sequence, with the command-line parameters.
     void continueStartup(const std::vector<std::string>& args);
     // A later start handed over its parameters.
@@ -55,9 +57,10 @@ public:
 
 private:
     // Obeys a verb; `atStart` closes the window after a print.
-    void obey(const std::string& verb, const std::string& path, bool atStart);
-    // Opens a bank unless it is that of the test just taken up again.
-    void openBank(const QString& path);
+    void obey(const std::string& verb, const std::string& path, bool atStart, int extraTimePercent);
+    // Opens a bank of this start with its extra time, unless it is that of
+    // the test just taken up again.
+    void openBank(const QString& path, int extraTimePercent);
     void warnAboutFileTypes();
     bool openStartupBankFile();
     void enterLocalBankMode();
@@ -66,6 +69,7 @@ private:
     TestRun& m_run;
     ResultsRun& m_results;
     StartupOptions m_options;
+    int m_extraTimePercent = 0;
     // During the start-up: the bank of the test taken up again, and
     // whether it came back finished (its results on show, not stored).
     QString m_resumedBank;
