@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -139,6 +140,63 @@ TEST(Reports, QuestionAndObjectLines)
     EXPECT_EQ(v.size(), 15 + expected.size() + 2 * 5);
 }
 
+TEST(Reports, EachVerdictAndFieldKindHasItsOwnLabel)
+{
+    auto trueFalse = [](int answer) {
+        return el("zxButton", "<buttonType>1</buttonType><ButtonName>-empty45646-</ButtonName>"
+                              "<buttonResultsText>-empty45646-</buttonResultsText><userAnswer>"
+                                  + std::to_string(answer) + "</userAnswer><buttonMarkIfTrueSelected>1"
+                                  "</buttonMarkIfTrueSelected>");
+    };
+    auto field = [](const char* restriction, const char* answer) {
+        return el("zxField", std::string("<editRestriction>") + restriction + "</editRestriction><userAnswer>" + answer
+                                 + "</userAnswer><FieldName>-empty45646-</FieldName>"
+                                   "<FieldResultsText>-empty45646-</FieldResultsText>");
+    };
+    const std::string record = "<ResultsText>-empty45646-</ResultsText>"
+                               + choiceButton(0, "1", "0",
+                                              "<ButtonName>-empty45646-</ButtonName>"
+                                              "<buttonResultsText>-empty45646-</buttonResultsText>")
+                               + trueFalse(1)
+                               + trueFalse(2) + field("1", "2.5") + field("0", "   ") + field("3", "word");
+    const auto d = lines(finish(dates + "<testName>0</testName><ExaminerName>0</ExaminerName>", {record}).detailed);
+    const std::vector<std::string> expected = {
+        "x97 1", "",
+        "x96", "x25", "x31 0.00", "",  // a choice left unselected
+        "x95", "x27", "x31 1.00", "",  // true
+        "x95", "x28", "x31 0.00", "",  // false
+        "x33", "x35 2.5", "x31 0.00", "",   // decimal
+        "x34", "x35", "x31 0.00", "",       // text, not answered: the label alone
+        "x34", "x35 word", "x31 0.00", "",  // any other restriction is text
+        "x39 1.00 x40 3.00"};
+    EXPECT_EQ(slice(d, 15, expected.size()), expected);
+}
+
+TEST(Reports, TheTotalsGoWhereTheHeadingLeavesRoomForThem)
+{
+    // Every combination of test name, examiner and candidate's details: the
+    // positions the verifier reads are those the writer used.
+    const std::string q = choiceButton(1, "1", "0");
+    for (int mask = 0; mask < 8; ++mask) {
+        std::string settings = dates;
+        settings += mask & 1 ? "<testName>T</testName>" : "<testName>0</testName>";
+        settings += mask & 2 ? "<ExaminerName>E</ExaminerName>" : "<ExaminerName>0</ExaminerName>";
+        if (mask & 4)
+            settings += "<shouldUserEnterDetails>1</shouldUserEnterDetails>";
+        const ResultsSettings parsed = ResultsSettings::parse(settings);
+        const auto d = lines(finish(settings, {q}).detailed);
+        const std::size_t at = detailedTotalsLine(parsed);
+        ASSERT_LT(detailedHeadingRuleLine(parsed), d.size());
+        EXPECT_EQ(d[at], "x31 1.00 x41 1.00") << mask;
+        EXPECT_EQ(d[at + 2], "x44 100.00 %") << mask;
+        EXPECT_EQ(d[at + 4], "x45 1") << mask;
+        EXPECT_EQ(d[detailedHeadingRuleLine(parsed)], rule) << mask;
+        EXPECT_EQ(std::count(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(detailedHeadingRuleLine(parsed)), rule),
+                  0)
+            << mask;
+    }
+}
+
 TEST(Reports, PercentagesAndCategories)
 {
     const std::string base = dates + "<testName>0</testName><ExaminerName>0</ExaminerName><zxCategories>"
@@ -192,6 +250,10 @@ TEST(Reports, DisplayRules)
          {"z"}},
         {"a category without items compares percentage 0", {{1, "Empty", 1, "=", 0, "e"}}, {"e"}},
         {"thresholds are not wrapped", {{1, "", 0, ">", INT_MAX, "no"}, {1, "t", 0, ">", INT_MIN, "t"}}, {"t"}},
+        {"category texts are compared whole, whatever they hold",
+         {{1, "a</uCat><uCat>Algebra", 0, "=>", 0, "joined"}, {1, "Algebra", 0, "=>", 0, "algebra"},
+          {1, "Alg", 0, "=>", 0, "part"}},
+         {"joined", "algebra", "part"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(firedRuleTexts(c.rules, score), c.fired) << c.what;

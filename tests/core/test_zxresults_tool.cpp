@@ -141,6 +141,26 @@ TEST_F(ZxResultsTool, ShowAndReportPrintTheSameForAFileOfTheseRules)
     EXPECT_EQ(run("show " + quoted("missing.zxr")).status, 3);
 }
 
+TEST_F(ZxResultsTool, ACandidatesControlCharactersNeverReachTheTerminal)
+{
+    std::string hostile = settings;
+    const std::size_t name = hostile.find("M\xfcller");
+    hostile.replace(name, 6, "\x1b[2J\x1b]0;x\x07" "Ann\rBo\x9d" "1m");
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(hostile, records), path("r.zxr")));
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(hostile, records), path("\x1b[31mred.zxr")));
+    for (const char* command : {"show ", "report ", "table ", "verify "}) {
+        const bool one = command[0] == 's' || command[0] == 'r';
+        const Outcome outcome = run(command + quoted(one ? "r.zxr" : "") + (one ? "" : " " + quoted("gone")));
+        for (const std::string& text : {outcome.out, outcome.err}) {
+            EXPECT_EQ(text.find('\x1b'), std::string::npos) << command << text;
+            EXPECT_EQ(text.find('\a'), std::string::npos) << command << text;
+            EXPECT_EQ(text.find("\xc2\x9d"), std::string::npos) << command << text;
+        }
+        if (std::string(command) != "verify ")
+            EXPECT_NE(outcome.out.find("?[2J?]0;x?Ann"), std::string::npos) << command << outcome.out;
+    }
+}
+
 TEST_F(ZxResultsTool, PdfOfEachFileHoldsItsReports)
 {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)

@@ -44,7 +44,7 @@ private:
 
 // Writes to standard output (bytes as they are) and flushes it.
 void writeOut(std::string_view text);
-// "zxresults: <text>" on standard error.
+// "zxresults: <text>" on standard error, control characters shown as "?".
 void printError(std::string_view text);
 
 class Batch {

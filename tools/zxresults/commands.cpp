@@ -106,7 +106,9 @@ int runShow(const Options& options)
         printError(options.inputs.front() + ": the file stores no report");
         return exitSomeFailed;
     }
-    writeOut(storedReportText(content->detailedRtf) + reportSeparator + storedReportText(content->summaryRtf));
+    writeOut(zx::printableText(storedReportText(content->detailedRtf) + reportSeparator
+                                   + storedReportText(content->summaryRtf),
+                               true));
     return exitOk;
 }
 
@@ -125,7 +127,9 @@ int runReport(const Options& options)
     const zx::ReportLabels labels = zx::ReportLabels::fromLanguage(*texts);
     const zx::FinishedTest finished = zx::finishTest(content->testSettings, content->questionList,
                                                      zx::lastAvailableQuestion(content->questionList), labels);
-    writeOut(finished.detailed.plainText() + reportSeparator + finished.summary.plainText());
+    // The candidate's details and the bank's texts reach the terminal as
+    // text only.
+    writeOut(zx::printableText(finished.detailed.plainText() + reportSeparator + finished.summary.plainText(), true));
     return exitOk;
 }
 
@@ -134,7 +138,8 @@ int runVerify(const Options& options)
     Batch batch(options.inputs);
     std::size_t checked = 0, altered = 0, notVerified = 0;
     batch.run(
-        [&](const std::string& path, const zx::ResultsFileRead& read) {
+        [&](const std::string& name, const zx::ResultsFileRead& read) {
+            const std::string path = zx::printableText(name);
             ++checked;
             if (!read.ok()) {
                 ++notVerified;
