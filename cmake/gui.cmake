@@ -83,7 +83,8 @@ if(ZX_BUILD_TESTS)
   zx_require_sources(tests/gui/gui_test_main.cpp)
   file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
   if(ZX_GUI_TEST_SOURCES)
-    add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
+    # With the picture fuzz target's entry, whose seeds the tests replay.
+    add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/picture_entry.cpp)
     target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack Qt6::Test GTest::gtest)
     target_compile_definitions(zxgui_tests PRIVATE
       ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

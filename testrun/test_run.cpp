@@ -512,7 +512,12 @@ void TestRun::resetForResults()
 bool TestRun::openBankForReview(const QString& path)
 {
     m_bankPath = path;
-    if (!readBankIndex()) {
+    // The results keep their own settings: a results file saved again
+    // keeps the candidate's details and the test's dates.
+    std::string resultsSettings = m_testSettings;
+    const bool read = readBankIndex();
+    setTestSettings(std::move(resultsSettings));
+    if (!read) {
         refuse(78, 79);
         return false;
     }
@@ -589,9 +594,12 @@ void TestRun::startTest()
 
 // ------------------------------------------------------------ pages
 
-LocalTime TestRun::currentLocalTime() const
+QDateTime TestRun::now() const { return m_options.clock ? m_options.clock() : QDateTime::currentDateTime(); }
+
+LocalTime TestRun::currentLocalTime() const { return localTimeOf(now()); }
+
+LocalTime TestRun::localTimeOf(const QDateTime& now)
 {
-    const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
     LocalTime time;
     time.year = now.date().year();
     time.month = now.date().month();

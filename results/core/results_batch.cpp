@@ -72,7 +72,13 @@ ResultsFileRead readResultsFile(const std::string& path)
         read.error = size == 0 ? "empty file" : "too short for a results file (" + std::to_string(size) + " bytes)";
         return read;
     }
-    const std::string content = readStoredFile(path);
+    // Capped again while reading: the file may have grown since.
+    const std::optional<std::string> bytes = readStoredFile(path, maxResultsFileBytes);
+    if (!bytes) {
+        read.error = "too large for a results file";
+        return read;
+    }
+    const std::string& content = *bytes;
     // The elements come in a fixed order and the question list is the
     // last of them: a file that begins like a results file but does not
     // close its question list has lost its end.

@@ -15,12 +15,16 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record journal)
+         language_file handoff rtf results_file scoring page_record journal results_read results_table verify
+         picture)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
-  if [ -d "$source_dir/tests/fuzz/seeds/$t" ]; then
-    cp "$source_dir/tests/fuzz/seeds/$t"/* "$out/$t/" 2>/dev/null || true
-  fi
+  # seeds-qt/ holds the seeds of the targets the core tests cannot replay.
+  for seeds in "$source_dir/tests/fuzz/seeds/$t" "$source_dir/tests/fuzz/seeds-qt/$t"; do
+    if [ -d "$seeds" ]; then
+      cp "$seeds"/* "$out/$t/" 2>/dev/null || true
+    fi
+  done
 done
 
 # value KEY FILE: the value of the first KEY element of FILE.
@@ -100,6 +104,9 @@ for bank in "${banks[@]}"; do
     printf '<bankPathRel>..\\banks\\%s.zxb</bankPathRel><testSettings>' "$name"
     cat "$settings"; printf '</testSettings><qList>'; cat "$list"; printf '</qList>'
   } > "$out/results_file/$name.txt"
+  for t in results_read results_table verify; do
+    cp "$out/results_file/$name.txt" "$out/$t/$name.txt"
+  done
 
   # The packed bank: its index section and the first embedded bytes.
   bank_file="$work/$name.zxb"
