@@ -226,8 +226,44 @@ TEST(Reports, PercentagesAndCategories)
     EXPECT_EQ(slice(lines(hidden.summary), 5, 4), (std::vector<std::string>{"x45 2", "", rule, ""}));
 }
 
+TEST(Reports, FormatsOfTheCategorySectionAndAfterTheHeading)
+{
+    const std::string settings = dates + "<testName>0</testName><ExaminerName>0</ExaminerName><zxCategories>"
+                                 "<zxCategory>Algebra</zxCategory></zxCategories>";
+    const FinishedTest finished =
+        finish(settings, {"<Categories><cat>Algebra</cat></Categories>" + choiceButton(1, "1", "0")});
+    const std::vector<Paragraph>& p = finished.detailed.paragraphs;
+    const auto d = lines(finished.detailed);
+    const auto at = [&](const std::string& text) {
+        return static_cast<std::size_t>(std::find(d.begin(), d.end(), text) - d.begin());
+    };
+    const CharFormat plain{"Arial", 10, false, false};
+    const CharFormat bold{"Arial", 10, true, false};
+    const CharFormat italic{"Arial", 10, false, true};
+    // The empty line after the heading's rule line sets the body's format.
+    EXPECT_EQ(p.at(detailedHeadingRuleLine(ResultsSettings::parse(settings)) + 2).endFormat, bold);
+    EXPECT_EQ(p.at(at("x46")).runs.at(0).format, bold);
+    EXPECT_EQ(p.at(at("x47 Algebra")).runs.at(0).format, italic);
+    EXPECT_EQ(p.at(at("x49 1.00 x40 1.00")).runs.at(0).format, plain);
+    EXPECT_EQ(p.at(at("x51")).runs.at(0).format, bold);
+    EXPECT_EQ(p.at(at("x52")).runs.at(0).format, plain);
+}
+
 TEST(Reports, DisplayRules)
 {
+    // Each comparison at, below and above its threshold.
+    const struct {
+        const char* comparison;
+        bool below, at, above;
+    } comparisons[] = {{"=", false, true, false},  {"!=", true, false, true}, {"<", true, false, false},
+                       {">", false, false, true},  {"<=", true, true, false}, {"=>", false, true, true},
+                       {">=", false, false, false}, {"", false, false, false}};
+    for (const auto& c : comparisons) {
+        EXPECT_EQ(displayRuleHolds(c.comparison, 499, 500), c.below) << c.comparison;
+        EXPECT_EQ(displayRuleHolds(c.comparison, 500, 500), c.at) << c.comparison;
+        EXPECT_EQ(displayRuleHolds(c.comparison, 501, 500), c.above) << c.comparison;
+    }
+
     TestScore score;
     score.total = {250, 500, 0, 3};
     score.percentage = {5000, true};
