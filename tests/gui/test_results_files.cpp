@@ -9,8 +9,11 @@
 #include "results/core/results_file.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
+#include "window/report_view.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QCheckBox>
 #include <QDir>
 #include <QPrinter>
@@ -347,6 +350,23 @@ TEST_F(ResultsFileTest, ResultsAreStoredAutomaticallyOncePerRun)
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x107"));
     EXPECT_EQ(m_form->testState(), TestState::Finished);
     EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
+}
+
+TEST(ReportPrinting, AReportBeyondThePageLimitIsNotPrinted)
+{
+    ReportDocument report;
+    for (int i = 0; i < 400; ++i)
+        report.paragraphs.push_back({Alignment::Centre, {{"line " + std::to_string(i), {"Arial", 10, false, false}}}, {}});
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QString error;
+    EXPECT_FALSE(printReports({&report}, writer, &error, 5));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("the report would take "))) << error.toStdString();
+    EXPECT_TRUE(pdf.isEmpty()) << "nothing printed";
+    EXPECT_TRUE(printReports({&report}, writer, &error));
+    EXPECT_GE(writer.pageLayout().paintRect(QPageLayout::Point).height(), 200);
 }
 
 TEST_F(ResultsFileTest, PrintingTheReportOrTheWindowAndThePdfCommand)
