@@ -257,7 +257,7 @@ bool ResultsRun::loadResultsFile(const QString& path)
     if (!stored) {
         m_window.messages.announceMessage(tooLargeText);
         m_window.messages.showMessageWindow(m_window.messages.message(56),
-                                 textOr(tooLargeText, "This file is too large for a results file. It cannot be opened.")
+                                 textOr(tooLargeText, "This file is too large to be a results file. It cannot be opened.")
                                      + QStringLiteral("\n\n") + path);
         return false;
     }

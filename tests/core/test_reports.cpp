@@ -247,6 +247,16 @@ TEST(Reports, FormatsOfTheCategorySectionAndAfterTheHeading)
     EXPECT_EQ(p.at(at("x49 1.00 x40 1.00")).runs.at(0).format, plain);
     EXPECT_EQ(p.at(at("x51")).runs.at(0).format, bold);
     EXPECT_EQ(p.at(at("x52")).runs.at(0).format, plain);
+
+    // A category's lowest mark and percentage are its own, not the test's.
+    const FinishedTest two = finish(settings + "<UseMinimumAsPercentageBaseline>1</UseMinimumAsPercentageBaseline>",
+                                    {"<Categories><cat>Algebra</cat></Categories>" + choiceButton(1, "1", "-1"),
+                                     choiceButton(0, "2", "-3")});
+    const auto t = lines(two.detailed);
+    EXPECT_EQ(t.at(4), "x42 -4.00 x43 28.57 %");
+    const std::size_t algebra = static_cast<std::size_t>(std::find(t.begin(), t.end(), "x47 Algebra") - t.begin());
+    EXPECT_EQ(slice(t, algebra, 4), (std::vector<std::string>{"x47 Algebra", "x49 1.00 x40 1.00",
+                                                               "x42 -1.00 x43 100.00 %", "x50 1"}));
 }
 
 TEST(Reports, DisplayRules)
