@@ -229,7 +229,7 @@ TEST_F(ResultsFileTest, TheBankIsFoundByItsFullPathAloneAndAListWithoutQuestions
     const std::string report = "{\\rtf1 Results\\par}";
     const QString file = m_dir.path() + QStringLiteral("/abs.zxr");
     const std::string questions = "<questionFile0>" + fieldPage("Red planet?", "Mars") + "</questionFile0>";
-    ASSERT_TRUE(writeStoredFile(buildResultsContent({report, "", localPath(bank), "", settings, questions, 0}),
+    ASSERT_TRUE(writeStoredFile(buildResultsContent({report, "", localPath(bank), "", settings, questions, 0, {}}),
                                 localPath(file)));
     EXPECT_TRUE(m_results->loadResultsFile(file));
     EXPECT_EQ(m_run->bankPath(), bank);
@@ -238,7 +238,7 @@ TEST_F(ResultsFileTest, TheBankIsFoundByItsFullPathAloneAndAListWithoutQuestions
 
     // A first record too short for a question: no question to go to.
     ASSERT_TRUE(writeStoredFile(
-        buildResultsContent({report, "", localPath(bank), "", settings, "<questionFile0>short</questionFile0>", 0}),
+        buildResultsContent({report, "", localPath(bank), "", settings, "<questionFile0>short</questionFile0>", 0, {}}),
         localPath(file)));
     EXPECT_TRUE(m_results->loadResultsFile(file));
     EXPECT_EQ(m_run->lastQuestion(), -1);
@@ -276,7 +276,7 @@ TEST_F(ResultsFileTest, RefusalsAndQuestionsOnTheWay)
     EXPECT_EQ(m_form->messages().messageForm()->windowTitle(), QStringLiteral("message 21"));
 
     const QString file = m_dir.path() + QStringLiteral("/r.zxr");
-    ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0}), localPath(file)));
+    ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0, {}}), localPath(file)));
     // A practice test asks first; No keeps it running with auto-play off.
     m_answerYes = false;
     m_results->loadResultsFile(file);
