@@ -1,5 +1,6 @@
 // Program entry: one player per user.  A second start hands its command
 // line to the running player and ends without a window.
+#include "app/core/program_version.h"
 #include "app/instance_channel.h"
 #include "app/main_form.h"
 #include "app/shell_paths.h"
@@ -14,11 +15,24 @@
 #include <QMessageBox>
 #include <QPrinter>
 
+#include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
+
+constexpr const char* usageText =
+    "usage: zxexam                              start the player\n"
+    "       zxexam openShellCall FILE           open a bank (.zxb) or results file (.zxr)\n"
+    "       zxexam printShellCall RESULTS.zxr   print a results file's reports\n"
+    "       zxexam --print-pdf OUT.pdf RESULTS.zxr\n"
+    "                                           write a results file's reports as a PDF\n"
+    "       zxexam --render-pages OUT_DIR BANK.zxb\n"
+    "                                           draw every page of a bank as a picture\n"
+    "       zxexam --version | --help\n"
+    "A later start hands its verb and file to the running player.\n";
 
 QString programFolder()
 {
@@ -32,6 +46,14 @@ QString programFolder()
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::fputs(zx::versionBanner("zxexam").c_str(), stdout);
+        return 0;
+    }
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
     if (!args.empty() && args[0] == "--render-pages")
         return zx::runRenderPagesMode(argc, argv);
     if (!args.empty() && args[0] == "--print-pdf")
@@ -42,7 +64,10 @@ int main(int argc, char** argv)
     zx::InstanceChannel channel(paths.runtimeFolder);
     if (!channel.tryBecomeFirst()) {
         QCoreApplication app(argc, argv);
-        channel.notifyFirst(args);
+        // The running player has a current folder of its own.
+        std::error_code noFolder;
+        const std::string here = std::filesystem::current_path(noFolder).native();
+        channel.notifyFirst(zx::handoffArguments(args, here));
         return 0;
     }
 

@@ -78,6 +78,8 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
     , m_sound(std::make_unique<SoundPlayer>(std::move(options.soundBackend), false))
     , m_inhibitEnabled(options.inhibitScreenSaver)
     , m_delay(std::move(options.delay))
+    , m_desktopWindowTitles(options.desktopWindowTitles ? std::move(options.desktopWindowTitles)
+                                                        : WindowTitleSource(desktopWindowTitles))
     , m_exitApplication(std::move(options.exitApplication))
     , m_printer(std::make_unique<QPrinter>())
     , m_speech(std::move(options.speech))
@@ -922,16 +924,12 @@ void TMainForm::FormPaint()
 
 bool TMainForm::splashBlocked() const
 {
-    const QString x14 = message(14);
-    const QString x19 = message(19);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == m_about || !window->isVisible())
-            continue;
-        const QString title = window->windowTitle();
-        if ((!x14.isEmpty() && title == x14) || (!x19.isEmpty() && title == x19))
-            return true;
-    }
-    return false;
+    // Other programs' windows (the bank editor, its preview) and our own.
+    QStringList titles = m_desktopWindowTitles();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != m_about && window->isVisible())
+            titles << window->windowTitle();
+    return anyTitleMatches(titles, {message(14), message(19)});
 }
 
 void TMainForm::wait(int ms)

@@ -13,6 +13,7 @@
 // they must not change.
 #pragma once
 
+#include "app/desktop_windows.h"
 #include "app/core/control_panel_plan.h"
 #include "app/core/keyboard_map.h"
 #include "app/core/handoff_file.h"
@@ -75,6 +76,9 @@ struct ShellOptions {
     // The voice that reads pages aloud; null gives the Qt TextToSpeech one,
     // made when it is first needed.
     std::unique_ptr<Speech> speech;
+    // The titles of every program's top-level windows; null gives the
+    // desktop's own list (desktop_windows.h).
+    WindowTitleSource desktopWindowTitles;
 };
 
 class TMainForm : public QMainWindow {
@@ -325,6 +329,7 @@ private:
     ScreenSaverInhibitor m_inhibitor;
     bool m_inhibitEnabled = true;
     std::function<void(int)> m_delay;
+    WindowTitleSource m_desktopWindowTitles;
     std::function<void()> m_exitApplication;
     UserPrompts m_prompts;
     std::unique_ptr<QPrinter> m_printer;

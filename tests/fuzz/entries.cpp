@@ -3,6 +3,7 @@
 #include "app/core/command_verbs.h"
 #include "app/core/handoff_file.h"
 #include "app/core/language_file.h"
+#include "app/core/program_version.h"
 #include "app/core/recent_files.h"
 #include "objects/core/answer_marks.h"
 #include "objects/core/choice_rules.h"
@@ -551,6 +552,9 @@ std::string languageFile(std::string_view input)
     }
     for (int n = -1; n <= languageMessageCount; ++n)
         (void)texts.messageForKey("x" + std::to_string(n));
+    // The About window's version line always shows the version.
+    if (withProgramVersion(texts.messageForKey("x9"), "9.9.9").find("9.9.9") == std::string::npos)
+        return "the version line lost the version";
     const std::string_view firstLine = input.substr(0, input.find_first_of("\r\n"));
     (void)parseLanguageLine(firstLine);
     (void)messageNumberFromKey(firstLine);

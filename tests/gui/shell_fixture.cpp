@@ -116,6 +116,7 @@ TMainForm& ShellFixture::makeForm()
     options.delay = [this](int ms) { m_delays << ms; };
     options.exitApplication = [this] { ++m_exits; };
     options.inhibitScreenSaver = false;
+    options.desktopWindowTitles = [this] { return m_otherWindows; };
     m_form = std::make_unique<TMainForm>(std::move(options));
     m_form->prompts().warn = [this](const QString& text) { m_warnings << text; };
     m_form->prompts().inform = [this](const QString& text) { m_informs << text; };

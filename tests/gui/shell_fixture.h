@@ -60,6 +60,8 @@ protected:
     bool m_answerYes = true;
     int m_exits = 0;
     QList<int> m_delays;
+    // Other programs' window titles, as the desktop would list them.
+    QStringList m_otherWindows;
 };
 
 // The lines of the standard test language.

@@ -1,6 +1,7 @@
 // zxresults: the teacher's side of results files - a class list of many
 // files, each file's reports as text or PDF, and a check that no file was
 // altered after the test.
+#include "app/core/program_version.h"
 #include "tools/zxresults/batch.h"
 #include "tools/zxresults/commands.h"
 
@@ -23,6 +24,7 @@ constexpr const char* usageText =
     "                              a PDF of each file's reports\n"
     "       zxresults verify FILE_OR_FOLDER...\n"
     "                              check each file's stored totals against its answers\n"
+    "       zxresults --version\n"
     "A folder stands for its .zxr files.  Exit status: 0 all done, 1 verify found an\n"
     "altered file, 2 wrong command line, 3 some file could not be read or verified.\n";
 
@@ -54,6 +56,10 @@ int main(int argc, char** argv)
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         std::cout << usageText;
+        return zxresults::exitOk;
+    }
+    if (command == "--version") {
+        std::cout << zx::versionBanner("zxresults");
         return zxresults::exitOk;
     }
 
