@@ -11,8 +11,8 @@ set(CPACK_PACKAGE_VENDOR "The zxexam developers")
 set(CPACK_PACKAGE_CONTACT "${ZX_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZX_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "exam player for question banks, with results tools")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "exam player for question banks, with results tools
-The exam player opens a question bank (.zxb) and shows the test one page at
+# CPack puts the summary above this as the synopsis line.
+set(CPACK_PACKAGE_DESCRIPTION "The exam player opens a question bank (.zxb) and shows the test one page at
 a time: texts, pictures, videos, typed answers, choice buttons and items to
 drag onto targets. Finishing the test scores it per question, category and
 total; results are saved as files (.zxr) that open again for review and
@@ -26,6 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zxexam_<version>_<arch>.deb
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # The install rules run with DESTDIR set, so the databases of this machine
 # are left alone (the package's triggers update them where it is installed).
 set(CPACK_SET_DESTDIR ON)
