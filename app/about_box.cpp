@@ -2,7 +2,7 @@
 
 #include "app/core/program_version.h"
 #include "app/splash_art.h"
-#include "app/window_placement.h"
+#include "window/window_placement.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -13,7 +13,8 @@ file(GLOB ZX_GUI_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/testrun/*.cpp
   ${PROJECT_SOURCE_DIR}/objects/*.cpp
   ${PROJECT_SOURCE_DIR}/media/*.cpp
-  ${PROJECT_SOURCE_DIR}/results/*.cpp)
+  ${PROJECT_SOURCE_DIR}/results/*.cpp
+  ${PROJECT_SOURCE_DIR}/window/*.cpp)
 zx_require_sources(app/main.cpp app/main_form.cpp testrun/test_run.cpp testrun/page_builder.cpp)
 list(REMOVE_ITEM ZX_GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp)
 file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
@@ -21,7 +22,8 @@ file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/testrun/*.h
   ${PROJECT_SOURCE_DIR}/objects/*.h
   ${PROJECT_SOURCE_DIR}/media/*.h
-  ${PROJECT_SOURCE_DIR}/results/*.h)
+  ${PROJECT_SOURCE_DIR}/results/*.h
+  ${PROJECT_SOURCE_DIR}/window/*.h)
 
 add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
 target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})
@@ -95,7 +97,7 @@ if(ZX_BUILD_TESTS)
   file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
   if(ZX_GUI_TEST_SOURCES)
     add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
-    target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack Qt6::Test GTest::gtest)
+    target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack zximportqt Qt6::Test GTest::gtest)
     target_compile_definitions(zxgui_tests PRIVATE
       ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"
@@ -131,6 +133,6 @@ if(ZX_BUILD_BENCH)
   if(ZX_GUI_BENCH_SOURCES)
     find_package(benchmark REQUIRED)
     add_executable(zxbench_gui ${ZX_GUI_BENCH_SOURCES})
-    target_link_libraries(zxbench_gui PRIVATE zxgui benchmark::benchmark)
+    target_link_libraries(zxbench_gui PRIVATE zxgui zximportqt benchmark::benchmark)
   endif()
 endif()

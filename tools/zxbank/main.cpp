@@ -3,6 +3,7 @@
 #include "app/core/program_version.h"
 #include "tagtext/stored_file.h"
 #include "testrun/core/bank_file.h"
+#include "tools/bankimport/import_command.h"
 #include "tools/bankpack/bank_packer.h"
 
 #include <cstdio>
@@ -27,9 +28,11 @@ constexpr const char* usageText =
     "       zxbank store IN.txt OUT         write plain text as a stored file of OUT's type\n"
     "       zxbank --version                show the version\n";
 
+void printUsage(std::ostream& out) { out << usageText << zx::import::importUsage; }
+
 int usage()
 {
-    std::cerr << usageText;
+    printUsage(std::cerr);
     return 2;
 }
 
@@ -122,7 +125,7 @@ int main(int argc, char** argv)
         return usage();
     const std::string& verb = args[0];
     if ((verb == "-h" || verb == "--help" || verb == "help") && args.size() == 1) {
-        std::cout << usageText;
+        printUsage(std::cout);
         return 0;
     }
     if (verb == "--version" && args.size() == 1) {
@@ -133,6 +136,12 @@ int main(int argc, char** argv)
         return pack(args[1], args[2], false);
     if (verb == "pack" && args.size() == 4 && args[1] == "--allow-unplayable")
         return pack(args[2], args[3], true);
+    if (verb == "import") {
+        const int status = zx::import::runImportCommand({args.begin() + 1, args.end()}, argc, argv);
+        if (status == 2)
+            return usage();
+        return status;
+    }
     if (verb == "unpack" && args.size() == 3)
         return unpack(args[1], args[2]);
     if (verb == "info" && args.size() == 2)
