@@ -1,5 +1,6 @@
 // Program entry: one player per user.  A second start hands its command
 // line to the running player and ends without a window.
+#include "app/core/command_verbs.h"
 #include "app/controller_windows.h"
 #include "app/core/program_version.h"
 #include "app/instance_channel.h"
@@ -24,7 +25,9 @@ namespace {
 
 constexpr const char* usageText =
     "usage: zxexam                              start the player\n"
-    "       zxexam openShellCall FILE           open a bank (.zxb) or results file (.zxr)\n"
+    "       zxexam [--extra-time PERCENT] openShellCall FILE\n"
+    "                                           open a bank (.zxb) or results file (.zxr);\n"
+    "                                           a timed test gets PERCENT more time\n"
     "       zxexam printShellCall RESULTS.zxr   print a results file's reports\n"
     "       zxexam --print-pdf OUT.pdf RESULTS.zxr\n"
     "                                           write a results file's reports as a PDF\n"
@@ -44,19 +47,26 @@ QString programFolder()
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (args.size() == 1 && args[0] == "--version") {
+    const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (given.size() == 1 && given[0] == "--version") {
         std::fputs(zx::versionBanner("zxexam").c_str(), stdout);
         return 0;
     }
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    if (given.size() == 1 && (given[0] == "--help" || given[0] == "-h")) {
         std::fputs(usageText, stdout);
         return 0;
     }
-    if (!args.empty() && args[0] == "--render-pages")
+    if (!given.empty() && given[0] == "--render-pages")
         return zx::runRenderPagesMode(argc, argv);
-    if (!args.empty() && args[0] == "--print-pdf")
+    if (!given.empty() && given[0] == "--print-pdf")
         return zx::runPrintPdfMode(argc, argv);
+    const zx::StartOptions start = zx::takeStartOptions(given);
+    if (!start.error.empty()) {
+        std::fprintf(stderr, "zxexam: %s\nusage: zxexam [--extra-time PERCENT] openShellCall BANK.zxb\n",
+                     start.error.c_str());
+        return 2;
+    }
+    const std::vector<std::string>& args = start.args;
     QString folder = programFolder();
 
     zx::ShellPaths paths = zx::ShellPaths::fromEnvironment(folder);
@@ -66,7 +76,7 @@ int main(int argc, char** argv)
         // The running player has a current folder of its own.
         std::error_code noFolder;
         const std::string here = std::filesystem::current_path(noFolder).native();
-        channel.notifyFirst(zx::handoffArguments(args, here));
+        channel.notifyFirst(zx::handoffArguments(args, here), 5000, start.extraTimePercent);
         return 0;
     }
 
@@ -85,6 +95,7 @@ int main(int argc, char** argv)
         zx::attachTestRun(form, testRun);
         zx::ResultsRun results(zx::resultsRunWindow(form), testRun);
         zx::StartupActions startup(zx::startupWindow(form), testRun, results);
+        startup.setExtraTime(start.extraTimePercent);
         // Scripted runs (a kiosk, a test) may print to a PDF file instead
         // of asking for a printer.
         const QString pdf = qEnvironmentVariable("ZXEXAM_PRINT_PDF");

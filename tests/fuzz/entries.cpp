@@ -1,181 +1,11 @@
 #include "tests/fuzz/entries.h"
+#include "tests/fuzz/entry_support.h"
 
-#include "app/core/command_verbs.h"
-#include "app/core/handoff_file.h"
-#include "app/core/language_file.h"
 #include "app/core/program_version.h"
-#include "app/core/recent_files.h"
-#include "objects/core/answer_marks.h"
-#include "objects/core/choice_rules.h"
-#include "objects/core/drag_targets.h"
-#include "objects/core/drop_rules.h"
-#include "objects/core/feedback_rules.h"
-#include "objects/core/text_display.h"
-#include "objects/core/typed_answer.h"
-#include "results/core/element_sequence.h"
-#include "results/core/finish_test.h"
-#include "results/core/results_display.h"
-#include "results/core/results_file.h"
-#include "results/core/rtf_reader.h"
-#include "results/core/rtf_writer.h"
-#include "results/core/scoring.h"
-#include "tagtext/colour.h"
-#include "tagtext/cp1252.h"
-#include "tagtext/decimal.h"
-#include "tagtext/numbered_tags.h"
-#include "tagtext/stored_file.h"
-#include "tagtext/tagged_text.h"
-#include "testrun/core/bank_file.h"
-#include "testrun/core/bank_settings.h"
-#include "testrun/core/journal.h"
-#include "testrun/core/test_assembly.h"
-#include "tools/bankimport/gift_reader.h"
-#include "tools/bankimport/moodle_reader.h"
-#include "tools/bankimport/page_builder.h"
-#include "tools/bankimport/qti_reader.h"
-#include "tools/bankpack/bank_packer.h"
-
-#include <array>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <vector>
 
 namespace zx::fuzz {
 
-namespace {
-
-// Keys tried on texts that do not name their own (first byte of the input).
-constexpr std::array<std::string_view, 12> knownKeys = {
-    "zxButton", "zxField", "zxDrag", "userAnswer", "questionFile0", "targets",
-    "testSettings", "p1", "cat", "questionFile", "", "a",
-};
-
-// Splits at the first zero byte; without one both parts are the input.
-std::pair<std::string_view, std::string_view> splitAtZero(std::string_view input)
-{
-    const std::size_t zero = input.find('\0');
-    if (zero == std::string_view::npos)
-        return {input, input};
-    return {input.substr(0, zero), input.substr(zero + 1)};
-}
-
-// A fixed random source, so that a saved input replays exactly.
-RandomSource fixedRandom(std::uint32_t seed)
-{
-    return [state = seed | 1u]() mutable {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
-}
-
-std::string marksProblem(const ObjectMarks& marks, std::string_view what)
-{
-    if (marks.worst <= marks.score && marks.score <= marks.best)
-        return {};
-    return std::string(what) + ": score " + std::to_string(marks.score) + " outside worst "
-           + std::to_string(marks.worst) + " .. best " + std::to_string(marks.best);
-}
-
-// The folder of this process's temporary files: made once, mode 0700, in
-// TMPDIR, else in memory (/dev/shm) when there is one, else in /tmp;
-// removed when the process ends normally.
-class PrivateFolder {
-public:
-    PrivateFolder()
-    {
-        const char* tmpdir = std::getenv("TMPDIR");
-        for (const std::string& base : {std::string(tmpdir ? tmpdir : ""), std::string("/dev/shm"), std::string("/tmp")}) {
-            if (base.empty())
-                continue;
-            std::string pattern = base + "/zxfuzz-XXXXXX";
-            if (mkdtemp(pattern.data())) {
-                m_path = pattern;
-                return;
-            }
-        }
-    }
-    ~PrivateFolder()
-    {
-        std::error_code error;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, error);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-const std::string& privateFolder()
-{
-    static const PrivateFolder folder;
-    return folder.path();
-}
-
-bool writeBytes(const std::string& path, std::string_view bytes)
-{
-    // A new file each time: truncating one makes some file systems write
-    // it out to the disk on closing.
-    std::remove(path.c_str());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-std::optional<std::string> readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Checks that every object scored stays within its own best and worst.
-class MarksChecker final : public ScoringObserver {
-public:
-    std::string problem;
-
-    void objectScored(int index, AnswerKind, std::string_view, const ObjectMarks& marks) override
-    {
-        if (problem.empty())
-            problem = marksProblem(marks, "question " + std::to_string(index));
-    }
-};
-
-const ReportLabels& fixedLabels()
-{
-    static const ReportLabels labels{[](int n) { return "x" + std::to_string(n); }};
-    return labels;
-}
-
-ReportDocument normalised(ReportDocument document)
-{
-    normalise(document);
-    return document;
-}
-
-// What the RTF of a report keeps of it: control characters other than a
-// tab (codes below 32, and 127) are left out of the stored text.
-ReportDocument storedForm(ReportDocument document)
-{
-    const auto isControl = [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; };
-    for (Paragraph& paragraph : document.paragraphs) {
-        for (TextRun& run : paragraph.runs)
-            std::erase_if(run.text, isControl);
-    }
-    return normalised(std::move(document));
-}
-
-} // namespace
+using namespace support;
 
 // ------------------------------------------------------------ tagged text
 
@@ -574,140 +404,22 @@ std::string handoff(std::string_view input)
     (void)verbAction(read.verb, read.path);
     (void)isVerb(read.verb);
     (void)needsHandoffFile({read.verb, read.path});
-    const std::string content = handoffContent(read.verb, read.path);
+    if (read.extraTimePercent < 0 || read.extraTimePercent > maxExtraTimePercent)
+        return "extra time out of range";
+    const std::string content = handoffContent(read.verb, read.path, read.extraTimePercent);
+    const std::size_t extraLength = content.size() - handoffContent(read.verb, read.path).size();
     // Read back unless the parameters themselves hold marks found first.
     const std::size_t secondOpen = 4 + read.verb.size() + 5;
     if (content.find("</p1>") == 4 + read.verb.size() && content.find("<p2>") == secondOpen
-        && content.find("</p2>") == content.size() - 5) {
+        && content.find("</p2>") == content.size() - extraLength - 5) {
         const Handoff back = parseHandoff(content);
-        if (back.verb != read.verb || back.path != read.path)
+        if (back.verb != read.verb || back.path != read.path || back.extraTimePercent != read.extraTimePercent)
             return "a hand-off does not read back";
     }
     (void)startupBankPath(input);
     (void)recentKindOf(input);
     (void)recentCaption(input);
     (void)defaultApplication("application/x-zxexam-bank", {std::string(input)});
-    return {};
-}
-
-// ------------------------------------------------------------ results
-
-std::string rtf(std::string_view input)
-{
-    const RtfReadResult read = readRtfDocument(input);
-    (void)read.document.plainText();
-    // What was read is written and read again unchanged.
-    const ReportDocument first = normalised(read.document);
-    const std::string written = writeRtf(first);
-    const RtfReadResult again = readRtfDocument(written);
-    if (!again.isRtf || !again.complete)
-        return "the written RTF does not read as one complete document";
-    if (normalised(again.document) != first)
-        return "the written RTF reads as another document";
-    return {};
-}
-
-std::string resultsFile(std::string_view input)
-{
-    const ResultsFileContent content = parseResultsContent(input);
-    (void)readRtf(content.detailedRtf);
-    (void)readRtf(content.summaryRtf);
-    const ResultsSettings settings = ResultsSettings::parse(content.testSettings);
-    const ResultsDisplayMode mode = settings.displayMode();
-    (void)planResultsDisplay(mode);
-    (void)resultsPageReport(mode, true);
-    (void)lastAvailableQuestion(content.questionList);
-    (void)withResultsExtension(content.bankPathRel);
-
-    // Texts without marks or zero bytes are written and read back as they are.
-    const auto plain = [](const std::string& text) { return text.find_first_of(std::string("<\0", 2)) == std::string::npos; };
-    if (plain(content.detailedRtf) && plain(content.summaryRtf) && plain(content.bankPathAbs)
-        && plain(content.bankPathRel) && plain(content.testSettings) && plain(content.questionList)) {
-        ResultsFileContent back = parseResultsContent(buildResultsContent(content));
-        back.version = content.version;
-        if (back != content)
-            return "a results content does not read back";
-    }
-    return {};
-}
-
-std::string scoring(std::string_view input)
-{
-    const auto [settings, questionList] = splitAtZero(input);
-    const int last = lastAvailableQuestion(questionList);
-    const FinishedTest finished = finishTest(settings, questionList, last, fixedLabels());
-    // Both reports are stored as RTF and shown again from it unchanged.
-    for (const ReportDocument* report : {&finished.detailed, &finished.summary}) {
-        if (normalised(readRtf(writeRtf(*report))) != storedForm(*report))
-            return "a report does not read back from its RTF";
-    }
-
-    // Every object stays within its own marks, also for question numbers
-    // beyond the last available one.
-    MarksChecker checker;
-    const TestScore score = scoreTest(finished.settings, questionList, std::min(last + 3, 510), &checker);
-    if (!checker.problem.empty())
-        return checker.problem;
-    for (const CategoryScore& category : score.categories) {
-        if (category.tally.items < 0)
-            return "a category counts fewer than no items";
-    }
-    (void)firedRuleTexts(finished.settings.displayRules, score);
-    return {};
-}
-
-// ------------------------------------------------------------ journal
-
-std::string journal(std::string_view input)
-{
-    const auto [base, log] = splitAtZero(input);
-    const std::optional<JournalRecord> record = parseJournalBase(base);
-    if (record && parseJournalBase(journalBaseContent(*record)) != record)
-        return "a journal base does not read back";
-
-    // The log over the record read (or over a small test), in every
-    // scrambling column.
-    JournalRecord over = record.value_or(JournalRecord{});
-    if (!record)
-        over.lastQuestion = 3;
-    for (int column = 0; column <= 5; ++column) {
-        JournalRecord applied = over;
-        (void)applyJournalLog(applied, log, column);
-        // The base's page is taken as it is (the resume keeps it within the
-        // test); the log only moves to pages the test has.
-        if (applied.currentQuestion != over.currentQuestion
-            && (applied.currentQuestion < -1 || applied.currentQuestion > over.lastQuestion + 1))
-            return "the journal log moved to a page the test does not have";
-        if (applied.testSettings != over.testSettings || applied.bankPath != over.bankPath)
-            return "the journal log changed what it cannot hold";
-    }
-
-    // The files: the base written and read back, then the log's bytes as
-    // they stand on the disk, then one entry written by the journal.
-    if (!record || record->questionList.size() > (1u << 16))
-        return {};
-    const std::string& folder = privateFolder();
-    if (folder.empty())
-        return "no private temporary folder";
-    Journal files(folder, fixedRandom(static_cast<std::uint32_t>(input.size())));
-    if (!files.writeBase(*record))
-        return "the journal base could not be written";
-    JournalRead read = files.read();
-    if (read.status != JournalStatus::Ok || read.record != *record || read.logEntries != 0)
-        return "the journal base written does not read back";
-    if (!writeBytes(files.logPath(), log))
-        return "the journal log could not be written";
-    read = files.read();
-    if (read.status != JournalStatus::Ok || read.record.bankPath != record->bankPath
-        || read.record.lastQuestion != record->lastQuestion || read.record.testSettings != record->testSettings)
-        return "a journal log spoilt the base it applies to";
-    if (files.writeBase(*record) && files.appendPage(0, log.substr(0, 64), -1, "now")) {
-        read = files.read();
-        if (read.status != JournalStatus::Ok || read.logEntries != 1 || read.record.currentQuestion != -1
-            || read.record.savedAt != "now")
-            return "a journal entry written does not read back";
-    }
-    files.clear();
     return {};
 }
 
