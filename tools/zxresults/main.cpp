@@ -17,6 +17,10 @@ namespace {
 constexpr const char* usageText =
     "usage: zxresults table [--csv|--tsv] FILE_OR_FOLDER...\n"
     "                              one row per results file, scored again (CSV by default)\n"
+    "       zxresults stats [--csv|--tsv] [--html OUT.html] FILE_OR_FOLDER...\n"
+    "                              how each question and the test worked: facility,\n"
+    "                              discrimination, choices, reliability (CSV by default;\n"
+    "                              with --html a page of charts, and CSV only when asked)\n"
     "       zxresults show FILE.zxr      the stored detailed report and summary as text\n"
     "       zxresults report [--lang NAME] FILE.zxr\n"
     "                              both reports written again from the stored answers\n"
@@ -74,11 +78,16 @@ int main(int argc, char** argv)
             options.inputs.push_back(a);
         } else if (a == "--") {
             optionsEnd = true;
-        } else if ((a == "--csv" || a == "--tsv") && command == "table") {
+        } else if ((a == "--csv" || a == "--tsv") && (command == "table" || command == "stats")) {
             if (formatGiven)
                 return usage("give --csv or --tsv once");
             formatGiven = true;
+            options.formatGiven = true;
             options.format = a == "--csv" ? zx::TableFormat::Csv : zx::TableFormat::Tsv;
+        } else if (a == "--html" && command == "stats" && i + 1 < args.size()) {
+            options.htmlOut = args[++i];
+        } else if (a.rfind("--html=", 0) == 0 && command == "stats" && a.size() > 7) {
+            options.htmlOut = a.substr(7);
         } else if (a == "--lang" && command == "report" && i + 1 < args.size()) {
             options.language = args[++i];
         } else if (a.rfind("--lang=", 0) == 0 && command == "report") {
@@ -92,11 +101,13 @@ int main(int argc, char** argv)
         }
     }
 
-    if (command == "table" || command == "verify" || command == "pdf") {
+    if (command == "table" || command == "stats" || command == "verify" || command == "pdf") {
         if (options.inputs.empty())
             return usage("name at least one results file or folder");
         if (command == "table")
             return zxresults::runTable(options);
+        if (command == "stats")
+            return zxresults::runStats(options);
         if (command == "verify")
             return zxresults::runVerify(options);
         if (options.outDir.empty())
