@@ -178,7 +178,7 @@ std::string svgOpen(int width, int height, const std::string& title)
 {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(width) + " "
            + std::to_string(height) + "\" role=\"img\" aria-label=\"" + htmlText(title)
-           + "\" font-family=\"sans-serif\" font-size=\"11\"><title>" + htmlText(title) + "</title>\n";
+           + "\" font-family=\"sans-serif\" font-size=\"12\"><title>" + htmlText(title) + "</title>\n";
 }
 
 std::string svgText(double x, double y, const std::string& text, const std::string& extra = {})
@@ -339,7 +339,7 @@ td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
 tr.drawn td { background: #f6e3df; }
 figure { margin: 1em 0; }
 figcaption { color: #555; font-size: 0.9em; }
-svg { width: 100%; max-width: 44em; height: auto; display: block; }
+svg { width: 100%; max-width: 52em; height: auto; display: block; }
 @page { margin: 15mm; }
 @media print {
   body { margin: 0; max-width: none; font-size: 10pt; }
