@@ -1,6 +1,7 @@
 #include "results/core/results_batch.h"
 
 #include "tagtext/stored_file.h"
+#include "tagtext/tagged_text.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -80,8 +81,8 @@ ResultsFileRead readResultsFile(const std::string& path)
     // last of them: a file that begins like a results file but does not
     // close its question list has lost its end.
     const bool begins = content.rfind("<resultsRTF>", 0) == 0;
-    const std::size_t listStart = content.find("<qList>");
-    const bool ends = listStart != std::string::npos && content.find("</qList>", listStart) != std::string::npos;
+    const std::size_t listStart = findText(content, "<qList>");
+    const bool ends = listStart != std::string::npos && findText(content, "</qList>", listStart) != std::string::npos;
     if (!ends) {
         read.error = begins ? "cut short: the question list does not end (the file is incomplete)"
                             : "not a results file, or damaged beyond reading";
