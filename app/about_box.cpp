@@ -1,7 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/splash_art.h"
-#include "app/window_placement.h"
+#include "window/window_placement.h"
 
 #include <QCoreApplication>
 #include <QEvent>

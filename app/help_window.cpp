@@ -1,6 +1,6 @@
 #include "app/help_window.h"
 
-#include "app/window_placement.h"
+#include "window/window_placement.h"
 
 #include <QEvent>
 #include <QKeyEvent>

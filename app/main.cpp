@@ -1,13 +1,12 @@
 // Program entry: one player per user.  A second start hands its command
 // line to the running player and ends without a window.
+#include "app/controller_windows.h"
 #include "app/instance_channel.h"
-#include "app/main_form.h"
 #include "app/shell_paths.h"
-#include "app/startup_actions.h"
+#include "app/startup_sequence.h"
 #include "results/report_pdf.h"
-#include "results/results_run.h"
 #include "testrun/page_renderer.h"
-#include "testrun/test_run.h"
+#include "window/messages.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -57,21 +56,22 @@ int main(int argc, char** argv)
         zx::ShellOptions options;
         options.paths = paths;
         zx::TMainForm form(std::move(options));
-        zx::TestRun testRun(form);
-        zx::ResultsRun results(form, testRun);
-        zx::StartupActions startup(form, testRun, results);
+        zx::TestRun testRun(zx::testRunWindow(form));
+        zx::attachTestRun(form, testRun);
+        zx::ResultsRun results(zx::resultsRunWindow(form), testRun);
+        zx::StartupActions startup(zx::startupWindow(form), testRun, results);
         // Scripted runs (a kiosk, a test) may print to a PDF file instead
         // of asking for a printer.
         const QString pdf = qEnvironmentVariable("ZXEXAM_PRINT_PDF");
         if (!pdf.isEmpty()) {
-            form.prompts().choosePrinter = [pdf](QPrinter& printer) {
+            form.messages().prompts().choosePrinter = [pdf](QPrinter& printer) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(pdf);
                 return true;
             };
         }
-        form.attachInstanceChannel(&channel);
-        form.setCommandLine(args);
+        form.startup().attachInstanceChannel(&channel);
+        form.startup().setCommandLine(args);
         form.show();
         return app.exec();
     } catch (const std::exception& error) {

@@ -1,7 +1,7 @@
 #include "app/shell_paths.h"
 
-#include "app/settings_store.h"
-#include "app/working_folder.h"
+#include "window/settings_store.h"
+#include "window/working_folder.h"
 
 #include <QDir>
 

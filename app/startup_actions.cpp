@@ -2,15 +2,18 @@
 
 #include "app/core/command_verbs.h"
 #include "app/file_association.h"
-#include "app/main_form.h"
+#include "app/startup_sequence.h"
 #include "objects/qt_text.h"
 #include "results/results_run.h"
 #include "tagtext/stored_file.h"
 #include "testrun/test_run.h"
+#include "window/messages.h"
+#include "window/settings_store.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace zx {
 
@@ -20,16 +23,16 @@ const QString warningSetting = QStringLiteral("registryWarningNeeded");
 
 } // namespace
 
-StartupActions::StartupActions(TMainForm& form, TestRun& run, ResultsRun& results, StartupOptions options)
-    : m_form(form)
+StartupActions::StartupActions(StartupWindow window, TestRun& run, ResultsRun& results, StartupOptions options)
+    : m_window(std::move(window))
     , m_run(run)
     , m_results(results)
     , m_options(std::move(options))
 {
     if (!m_options.playerOpensBanks)
         m_options.playerOpensBanks = [] { return playerOpensBanks(); };
-    connect(&m_form, &TMainForm::startupFinished, this, &StartupActions::continueStartup);
-    connect(&m_form, &TMainForm::alreadyRunningHandoff, this, &StartupActions::handoff);
+    connect(&m_window.sequence, &StartupSequence::startupFinished, this, &StartupActions::continueStartup);
+    connect(&m_window.sequence, &StartupSequence::alreadyRunningHandoff, this, &StartupActions::handoff);
 }
 
 void StartupActions::continueStartup(const std::vector<std::string>& args)
@@ -67,14 +70,14 @@ void StartupActions::obey(const std::string& verb, const std::string& path, bool
         m_results.loadResultsFile(file);
         break;
     case VerbAction::RefusePrintBank:
-        m_form.announceMessage(20);
-        m_form.prompts().inform(m_form.message(20));
+        m_window.messages.announceMessage(20);
+        m_window.messages.prompts().inform(m_window.messages.message(20));
         break;
     case VerbAction::Ignored:
-        m_form.announceMessage(20);
+        m_window.messages.announceMessage(20);
         break;
     case VerbAction::PrintResults:
-        m_form.announceMessage(20);
+        m_window.messages.announceMessage(20);
         // Only results that opened are printed; a file that did not open
         // leaves its message on the screen instead of printing an empty
         // window.
@@ -82,27 +85,27 @@ void StartupActions::obey(const std::string& verb, const std::string& path, bool
             break;
         m_results.Print1Click();
         if (atStart)
-            m_form.close();
+            m_window.window->close();
         break;
     }
 }
 
 void StartupActions::warnAboutFileTypes()
 {
-    SettingsStore& settings = m_form.settings();
+    SettingsStore& settings = m_window.settings;
     if (!settings.readBoolean(warningSetting, true))
         return;
     if (!m_options.playerOpensBanks()) {
         // Spoken whatever the Audio Messages option says.
-        m_form.playMessageAudio(QStringLiteral("x104"));
-        m_form.prompts().warn(m_form.message(104));
+        m_window.messages.playMessageAudio(QStringLiteral("x104"));
+        m_window.messages.prompts().warn(m_window.messages.message(104));
     }
     settings.writeBoolean(warningSetting, false);
 }
 
 bool StartupActions::openStartupBankFile()
 {
-    const QString file = m_form.paths().programFolder + QStringLiteral("/ZXX.txt");
+    const QString file = m_window.programFolder + QStringLiteral("/ZXX.txt");
     if (!QFileInfo(file).isFile())
         return false;
     const std::string content = readStoredFile(localPath(file));
@@ -113,7 +116,7 @@ bool StartupActions::openStartupBankFile()
 
 void StartupActions::enterLocalBankMode()
 {
-    const QString folder = m_form.paths().programFolder;
+    const QString folder = m_window.programFolder;
     std::vector<std::string> names;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
         names.push_back(localPath(name));
@@ -126,13 +129,13 @@ void StartupActions::enterLocalBankMode()
         if (writeStoredFile("xx", localPath(results + QStringLiteral("test.txt")))) {
             automatic = true;
         } else {
-            m_form.announceMessage(98);
-            m_form.prompts().inform(m_form.message(98));
+            m_window.messages.announceMessage(98);
+            m_window.messages.prompts().inform(m_window.messages.message(98));
             results.clear();
         }
     }
     m_results.setResultsFolder(results);
-    m_form.enterLocalBankMode(automatic);
+    m_window.enterLocalBankMode(automatic);
     m_run.openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
 }
 

@@ -8,16 +8,33 @@
 #include "app/core/handoff_file.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace zx {
 
+class Messages;
 class ResultsRun;
+class SettingsStore;
+class StartupSequence;
 class TestRun;
-class TMainForm;
+
+// The parts of the main window the start-up actions work with.
+struct StartupWindow {
+    StartupSequence& sequence; // startupFinished, alreadyRunningHandoff
+    Messages& messages;
+    SettingsStore& settings;   // the file-type warning, once per user
+    QString programFolder;     // "ZXX.txt", a bank beside the program
+    QWidget* window;           // closed after printing at start
+    // Local-bank mode: the opening items go, and with the argument Save
+    // Results too.
+    std::function<void(bool resultsStoredAutomatically)> enterLocalBankMode;
+};
 
 struct StartupOptions {
     // Whether the desktop opens banks with the player; empty: asks the
@@ -28,7 +45,7 @@ struct StartupOptions {
 class StartupActions : public QObject {
     Q_OBJECT
 public:
-    StartupActions(TMainForm& form, TestRun& run, ResultsRun& results, StartupOptions options = {});
+    StartupActions(StartupWindow window, TestRun& run, ResultsRun& results, StartupOptions options = {});
 
     // After the start-up sequence, with the command-line parameters.
     void continueStartup(const std::vector<std::string>& args);
@@ -42,7 +59,7 @@ private:
     bool openStartupBankFile();
     void enterLocalBankMode();
 
-    TMainForm& m_form;
+    StartupWindow m_window;
     TestRun& m_run;
     ResultsRun& m_results;
     StartupOptions m_options;

@@ -13,7 +13,8 @@ file(GLOB ZX_GUI_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/testrun/*.cpp
   ${PROJECT_SOURCE_DIR}/objects/*.cpp
   ${PROJECT_SOURCE_DIR}/media/*.cpp
-  ${PROJECT_SOURCE_DIR}/results/*.cpp)
+  ${PROJECT_SOURCE_DIR}/results/*.cpp
+  ${PROJECT_SOURCE_DIR}/window/*.cpp)
 zx_require_sources(app/main.cpp app/main_form.cpp testrun/test_run.cpp testrun/page_builder.cpp)
 list(REMOVE_ITEM ZX_GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp)
 file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
@@ -21,7 +22,8 @@ file(GLOB ZX_GUI_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/testrun/*.h
   ${PROJECT_SOURCE_DIR}/objects/*.h
   ${PROJECT_SOURCE_DIR}/media/*.h
-  ${PROJECT_SOURCE_DIR}/results/*.h)
+  ${PROJECT_SOURCE_DIR}/results/*.h
+  ${PROJECT_SOURCE_DIR}/window/*.h)
 
 add_library(zxgui STATIC ${ZX_GUI_SOURCES} ${ZX_GUI_HEADERS})
 target_include_directories(zxgui PUBLIC ${PROJECT_SOURCE_DIR})

@@ -3,7 +3,7 @@
 #include "objects/qt_text.h"
 #include "results/core/results_file.h"
 #include "results/core/rtf_reader.h"
-#include "results/report_view.h"
+#include "window/report_view.h"
 #include "tagtext/stored_file.h"
 
 #include <QApplication>

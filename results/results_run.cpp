@@ -1,7 +1,12 @@
 #include "results/results_run.h"
 
-#include "app/main_form.h"
-#include "app/message_form.h"
+#include "window/control_panel.h"
+#include "window/exam_lock.h"
+#include "window/file_menu.h"
+#include "window/message_form.h"
+#include "window/messages.h"
+#include "window/page_window.h"
+#include "window/report_area.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "results/core/results_display.h"
@@ -31,8 +36,8 @@ constexpr int notStoredText = 107;
 
 } // namespace
 
-ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
-    : m_form(form)
+ResultsRun::ResultsRun(ResultsRunWindow window, TestRun& run, ResultsRunOptions options)
+    : m_window(window)
     , m_run(run)
     , m_options(std::move(options))
 {
@@ -43,34 +48,34 @@ ResultsRun::ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options)
             static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
         m_options.storeNumber = [engine] { return static_cast<int>((*engine)() % 9999u); };
     }
-    connect(&m_form, &TMainForm::FinishButtonClick, this, &ResultsRun::FinishButtonClick);
-    connect(&m_form, &TMainForm::ResultsToggle, this, &ResultsRun::ResultsToggle);
-    connect(&m_form, &TMainForm::SaveResults1Click, this, &ResultsRun::SaveResults1Click);
-    connect(&m_form, &TMainForm::Print1Click, this, &ResultsRun::Print1Click);
-    connect(&m_form, &TMainForm::openResultsRequested, this, &ResultsRun::loadResultsFile);
+    connect(&m_window.panel, &ControlPanel::FinishButtonClick, this, &ResultsRun::FinishButtonClick);
+    connect(&m_window.reports, &ReportArea::ResultsToggle, this, &ResultsRun::ResultsToggle);
+    connect(&m_window.files, &FileMenu::SaveResults1Click, this, &ResultsRun::SaveResults1Click);
+    connect(&m_window.files, &FileMenu::Print1Click, this, &ResultsRun::Print1Click);
+    connect(&m_window.files, &FileMenu::openResultsRequested, this, &ResultsRun::loadResultsFile);
     connect(&m_run, &TestRun::resumedFinished, this, &ResultsRun::resumeFinished);
 }
 
 QString ResultsRun::textOr(int number, const char* fallback) const
 {
-    const QString text = m_form.message(number);
+    const QString text = m_window.messages.message(number);
     return text.isEmpty() ? QString::fromUtf8(fallback) : text;
 }
 
 void ResultsRun::FinishButtonClick()
 {
-    const TestState state = m_form.testState();
+    const TestState state = m_window.page.testState();
     if (state != TestState::Running && state != TestState::RunningExam)
         return;
-    m_form.announceMessage(23);
-    if (!m_form.prompts().askYesNo(m_form.message(23)))
+    m_window.messages.announceMessage(23);
+    if (!m_window.messages.prompts().askYesNo(m_window.messages.message(23)))
         return;
 
     // The test's controls go, an exam's lock is lifted, and the page on
     // show gives its answers back to the question list.
-    m_form.disableTestControls();
-    m_form.setAutoPlayChecked(false);
-    m_form.setExamLock(false);
+    m_window.panel.disableTestControls();
+    m_window.panel.setAutoPlayChecked(false);
+    m_window.lock.setLocked(false);
     m_run.saveAnswersOfPage();
     m_run.leavePage();
     m_run.setWindowColour(Qt::white);
@@ -81,19 +86,19 @@ void ResultsRun::FinishButtonClick()
 
 void ResultsRun::resumeFinished()
 {
-    m_form.disableTestControls();
-    m_form.setAutoPlayChecked(false);
+    m_window.panel.disableTestControls();
+    m_window.panel.setAutoPlayChecked(false);
     m_run.setWindowColour(Qt::white);
     scoreAndShow();
 }
 
 void ResultsRun::scoreAndShow()
 {
-    const ReportLabels labels = ReportLabels::fromLanguage(m_form.texts());
+    const ReportLabels labels = ReportLabels::fromLanguage(m_window.messages.texts());
     FinishedTest finished = finishTest(m_run.testSettings(), m_run.questionList(), m_run.lastQuestion(), labels);
     m_lastScore = finished.score;
-    m_form.setReport(ReportKind::Detailed, std::move(finished.detailed));
-    m_form.setReport(ReportKind::Summary, std::move(finished.summary));
+    m_window.reports.setReport(ReportKind::Detailed, std::move(finished.detailed));
+    m_window.reports.setReport(ReportKind::Summary, std::move(finished.summary));
     showResults(finished);
 }
 
@@ -102,16 +107,16 @@ void ResultsRun::showResults(const FinishedTest& finished)
     const ResultsDisplayMode mode = finished.displayMode;
     // The slider goes back to its start without building a page.
     m_run.setCurrentQuestion(-1);
-    m_form.setQuestionRange(m_run.lastQuestion(), 0, false);
+    m_window.panel.setQuestionRange(m_run.lastQuestion(), 0, false);
     m_run.setResultsDisplayMode(mode);
-    m_form.setTestState(TestState::Finished);
-    m_form.showCover(false);
+    m_window.page.setTestState(TestState::Finished);
+    m_window.lock.showCover(false);
 
-    m_form.applyResultsDisplay(planResultsDisplay(mode));
+    m_window.reports.applyResultsDisplay(planResultsDisplay(mode));
     const bool viewing = finished.settings.finishedQuestionViewing();
     if (mode == ResultsDisplayMode::None && !viewing) {
-        m_form.showMessageWindow(m_form.message(53), m_form.message(54));
-        m_form.announceMessage(54);
+        m_window.messages.showMessageWindow(m_window.messages.message(53), m_window.messages.message(54));
+        m_window.messages.announceMessage(54);
     }
     storeAutomatically();
     if (viewing)
@@ -123,41 +128,41 @@ void ResultsRun::offerFinishedQuestionViewing(ResultsDisplayMode mode)
     const int last = m_run.lastQuestion();
     // With a report, position 0 is the results page and the questions
     // follow it.
-    m_form.setQuestionRange(mode == ResultsDisplayMode::None ? last : last + 1, 0, true);
-    m_form.applyControlPanel(m_form.planFor(PanelStage::FinishedTest, m_run.rules()));
+    m_window.panel.setQuestionRange(mode == ResultsDisplayMode::None ? last : last + 1, 0, true);
+    m_window.panel.apply(m_window.panel.planFor(PanelStage::FinishedTest, m_run.rules()));
     if (mode == ResultsDisplayMode::None)
         m_run.goToQuestion(0);
-    m_form.showMessageWindow(m_form.message(53), m_form.message(55));
-    m_form.announceMessage(55);
-    const zxObject service(&m_form, {}, m_run.page().context());
-    m_form.frameQuestionSlider(service);
+    m_window.messages.showMessageWindow(m_window.messages.message(53), m_window.messages.message(55));
+    m_window.messages.announceMessage(55);
+    const zxObject service(m_window.page.mainWindow(), {}, m_run.page().context());
+    m_window.panel.frameQuestionSlider(service);
 }
 
 void ResultsRun::ResultsToggle(bool summary)
 {
-    if (!m_form.report(ReportKind::Detailed) || !m_form.report(ReportKind::Summary))
+    if (!m_window.reports.report(ReportKind::Detailed) || !m_window.reports.report(ReportKind::Summary))
         return;
     m_run.goToQuestion(0);
-    m_form.showReport(summary ? ReportKind::Summary : ReportKind::Detailed);
-    m_form.setViewChecks(summary, !summary);
+    m_window.reports.showReport(summary ? ReportKind::Summary : ReportKind::Detailed);
+    m_window.reports.setViewChecks(summary, !summary);
 }
 
 // ------------------------------------------------------------ results files
 
 void ResultsRun::SaveResults1Click()
 {
-    const TestState state = m_form.testState();
+    const TestState state = m_window.page.testState();
     if (state != TestState::Finished && state != TestState::ResultsStored) {
-        m_form.announceMessage(22);
-        m_form.showMessageWindow(m_form.message(21), m_form.message(22));
+        m_window.messages.announceMessage(22);
+        m_window.messages.showMessageWindow(m_window.messages.message(21), m_window.messages.message(22));
         return;
     }
-    const QString chosen = m_form.prompts().chooseResultsFile ? m_form.prompts().chooseResultsFile() : QString();
+    const QString chosen = m_window.messages.prompts().chooseResultsFile ? m_window.messages.prompts().chooseResultsFile() : QString();
     if (chosen.isEmpty())
         return;
     const QString path = pathFromLocal(withResultsExtension(localPath(chosen)));
     if (writeResultsFile(path))
-        m_form.rememberRecentFile(path);
+        m_window.files.rememberRecentFile(path);
 }
 
 bool ResultsRun::writeResultsFile(const QString& path) { return writeResults(path, false); }
@@ -165,9 +170,9 @@ bool ResultsRun::writeResultsFile(const QString& path) { return writeResults(pat
 bool ResultsRun::writeResults(const QString& path, bool automatic)
 {
     ResultsFileContent content;
-    if (const ReportDocument* detailed = m_form.report(ReportKind::Detailed))
+    if (const ReportDocument* detailed = m_window.reports.report(ReportKind::Detailed))
         content.detailedRtf = writeRtf(*detailed);
-    if (const ReportDocument* summary = m_form.report(ReportKind::Summary))
+    if (const ReportDocument* summary = m_window.reports.report(ReportKind::Summary))
         content.summaryRtf = writeRtf(*summary);
     const QString bank = QFileInfo(m_run.bankPath()).absoluteFilePath();
     content.bankPathAbs = localPath(bank);
@@ -180,7 +185,7 @@ bool ResultsRun::writeResults(const QString& path, bool automatic)
         reportWriteFailure(path, reason, automatic);
         return false;
     }
-    m_form.setTestState(TestState::ResultsStored);
+    m_window.page.setTestState(TestState::ResultsStored);
     return true;
 }
 
@@ -192,8 +197,8 @@ void ResultsRun::reportWriteFailure(const QString& path, const std::string& reas
         ? textOr(notStoredText, "Your results could not be stored automatically. They are still on the screen: "
                                 "please save them with File, Save Results, or tell your examiner.")
         : textOr(notSavedText, "Your results could not be saved in this file. Please choose another place.");
-    m_form.announceMessage(automatic ? notStoredText : notSavedText);
-    m_form.showMessageWindow(textOr(notSavedCaption, "Results Not Saved"),
+    m_window.messages.announceMessage(automatic ? notStoredText : notSavedText);
+    m_window.messages.showMessageWindow(textOr(notSavedCaption, "Results Not Saved"),
                              text + QStringLiteral("\n\n") + path + QStringLiteral("\n")
                                  + QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
 }
@@ -213,29 +218,29 @@ void ResultsRun::storeAutomatically()
 bool ResultsRun::loadResultsFile(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        m_form.announceMessage(57);
-        m_form.showMessageWindow(m_form.message(56), m_form.message(57));
+        m_window.messages.announceMessage(57);
+        m_window.messages.showMessageWindow(m_window.messages.message(56), m_window.messages.message(57));
         return false;
     }
-    m_form.setAutoPlayChecked(false);
+    m_window.panel.setAutoPlayChecked(false);
     if (!m_run.mayReplaceTest({59, 60, 61, 62}))
         return false;
 
     m_run.resetForResults();
     const ResultsFileContent content = parseResultsContent(readStoredFile(localPath(path)));
     if (content.version >= firstRefusedResultsVersion) {
-        m_form.announceMessage(64);
-        m_form.showMessageWindow(m_form.message(63), m_form.message(64));
+        m_window.messages.announceMessage(64);
+        m_window.messages.showMessageWindow(m_window.messages.message(63), m_window.messages.message(64));
         return false;
     }
     m_run.adoptTestSettings(content.testSettings);
-    m_form.rememberRecentFile(path);
+    m_window.files.rememberRecentFile(path);
 
     const ResultsSettings settings = ResultsSettings::parse(content.testSettings);
     const ResultsDisplayMode mode = settings.displayMode();
     if (mode == ResultsDisplayMode::None && !settings.finishedQuestionViewing()) {
-        m_form.announceMessage(68);
-        m_form.showMessageWindow(m_form.message(67), m_form.message(68));
+        m_window.messages.announceMessage(68);
+        m_window.messages.showMessageWindow(m_window.messages.message(67), m_window.messages.message(68));
         return false;
     }
     // The reports of this file replace those on show; a report the file
@@ -243,13 +248,13 @@ bool ResultsRun::loadResultsFile(const QString& path)
     for (const auto& [kind, rtf] : {std::pair{ReportKind::Detailed, &content.detailedRtf},
                                     std::pair{ReportKind::Summary, &content.summaryRtf}}) {
         if (mode != ResultsDisplayMode::None && rtf->size() > 5)
-            m_form.setReport(kind, readRtf(*rtf));
+            m_window.reports.setReport(kind, readRtf(*rtf));
         else
-            m_form.destroyReport(kind);
+            m_window.reports.destroyReport(kind);
     }
-    m_form.applyResultsDisplay(planResultsDisplay(mode));
+    m_window.reports.applyResultsDisplay(planResultsDisplay(mode));
     m_run.setResultsDisplayMode(mode);
-    m_form.enableResultsCommands(settings.allowSaving == 1, settings.allowPrinting == 1);
+    m_window.files.enableResultsCommands(settings.allowSaving == 1, settings.allowPrinting == 1);
     if (settings.finishedQuestionViewing())
         reviewBank(content, path, mode);
     return true;
@@ -265,20 +270,20 @@ void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& pa
         if (!m_run.openBankForReview(bank))
             return;
     } else {
-        m_form.announceMessage(70);
-        m_form.prompts().inform(m_form.message(70));
+        m_window.messages.announceMessage(70);
+        m_window.messages.prompts().inform(m_window.messages.message(70));
         viewing = false;
     }
     const int last = lastAvailableQuestion(content.questionList);
     m_run.setQuestionList(content.questionList, std::max(last, 0));
     if (!m_run.fitWindowToPages())
         return;
-    m_form.applyControlPanel(m_form.planFor(PanelStage::LoadedResults, m_run.rules()));
-    m_form.setQuestionSliderEnabled(viewing);
+    m_window.panel.apply(m_window.panel.planFor(PanelStage::LoadedResults, m_run.rules()));
+    m_window.panel.setQuestionSliderEnabled(viewing);
     if (!viewing)
         return;
     m_run.setCurrentQuestion(-1);
-    m_form.setQuestionRange(mode == ResultsDisplayMode::None ? m_run.lastQuestion() : m_run.lastQuestion() + 1, 0,
+    m_window.panel.setQuestionRange(mode == ResultsDisplayMode::None ? m_run.lastQuestion() : m_run.lastQuestion() + 1, 0,
                             true);
     if (mode == ResultsDisplayMode::None)
         m_run.goToQuestion(0);
@@ -288,10 +293,10 @@ void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& pa
 
 void ResultsRun::Print1Click()
 {
-    QPrinter* printer = m_form.printer();
-    if (!printer || !m_form.prompts().choosePrinter || !m_form.prompts().choosePrinter(*printer))
+    QPrinter* printer = m_window.files.printer();
+    if (!printer || !m_window.messages.prompts().choosePrinter || !m_window.messages.prompts().choosePrinter(*printer))
         return;
-    m_form.printShownReport(*printer);
+    m_window.reports.printShownReport(*printer);
 }
 
 } // namespace zx

@@ -1,8 +1,8 @@
 // The end of a test and its results in the window: Finish (scoring, both
 // reports, the results page, finished-question viewing), the View items,
 // results files (saving, automatic storing, opening them again with the
-// bank for review) and printing.  Works through the window's commands and
-// signals and the test run's pages, like the test run itself.
+// bank for review) and printing.  Works through the parts of the window it
+// is given and the test run's pages, like the test run itself.
 #pragma once
 
 #include "results/core/finish_test.h"
@@ -18,8 +18,23 @@
 
 namespace zx {
 
-class TMainForm;
+class ControlPanel;
+class ExamLock;
+class FileMenu;
+class Messages;
+class PageWindow;
+class ReportArea;
 class TestRun;
+
+// The parts of the main window the results run works with.
+struct ResultsRunWindow {
+    PageWindow& page;     // the test state
+    ControlPanel& panel;  // Finish, the slider after a finish
+    ReportArea& reports;  // the reports, the View items, printing
+    Messages& messages;
+    ExamLock& lock;       // lifted at the end of an exam
+    FileMenu& files;      // saving, printing, opening results, recent files
+};
 
 struct ResultsRunOptions {
     // Milliseconds and a number 0..9998 for the name of an automatic
@@ -31,7 +46,7 @@ struct ResultsRunOptions {
 class ResultsRun : public QObject {
     Q_OBJECT
 public:
-    ResultsRun(TMainForm& form, TestRun& run, ResultsRunOptions options = {});
+    ResultsRun(ResultsRunWindow window, TestRun& run, ResultsRunOptions options = {});
 
     void FinishButtonClick();
     void ResultsToggle(bool summary);
@@ -70,7 +85,7 @@ private:
     void reportWriteFailure(const QString& path, const std::string& reason, bool automatic);
     void reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode);
 
-    TMainForm& m_form;
+    ResultsRunWindow m_window;
     TestRun& m_run;
     ResultsRunOptions m_options;
     std::optional<TestScore> m_lastScore;

@@ -1,10 +1,19 @@
 #include "testrun/test_run.h"
 
 #include "app/core/control_panel_plan.h"
-#include "app/main_form.h"
-#include "app/progress_window.h"
-#include "app/working_folder.h"
+#include "window/control_panel.h"
+#include "window/exam_lock.h"
+#include "window/file_menu.h"
+#include "window/keyboard_navigation.h"
+#include "window/messages.h"
+#include "window/options_menu.h"
+#include "window/page_window.h"
+#include "window/progress_window.h"
+#include "window/read_aloud.h"
+#include "window/report_area.h"
+#include "window/working_folder.h"
 #include "media/media_video_player.h"
+#include "media/sound_player.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
 #include "objects/zx_text.h"
@@ -33,9 +42,9 @@
 
 namespace zx {
 
-TestRun::TestRun(TMainForm& form, TestRunOptions options)
-    : QObject(&form)
-    , m_form(form)
+TestRun::TestRun(TestRunWindow window, TestRunOptions options)
+    : QObject(window.page.mainWindow())
+    , m_window(window)
     , m_options(std::move(options))
 {
     if (!m_options.random)
@@ -43,10 +52,10 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
 
     PageContext context;
     context.resolveBankFile = [this](const std::string& name) { return resolveBankFile(name); };
-    context.playAudioFile = [this](const std::string& path) { m_form.playAudioFile(pathFromLocal(path)); };
-    context.requestStart = [this] { m_form.requestStart(); };
-    context.testState = [this] { return m_form.testState(); };
-    context.subtitlesOn = [this] { return m_form.subtitlesOn(); };
+    context.playAudioFile = [this](const std::string& path) { m_window.messages.playAudioFile(pathFromLocal(path)); };
+    context.requestStart = [this] { m_window.page.requestStart(); };
+    context.testState = [this] { return m_window.page.testState(); };
+    context.subtitlesOn = [this] { return m_window.options.subtitlesOn(); };
     context.wait = m_options.frameWait;
     context.glideStep = m_options.glideStep;
     context.announceRefusal = [this](int number) { tell(number); };
@@ -54,21 +63,21 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
                                   ? m_options.makeVideoPlayer
                                   : std::function<std::unique_ptr<VideoPlayer>()>(
                                         [] { return std::make_unique<MediaVideoPlayer>(); });
-    context.autoPlayOn = [this] { return m_form.autoPlayOn(); };
-    context.messageText = [this](int number) { return qStringToCp1252(m_form.message(number)); };
+    context.autoPlayOn = [this] { return m_window.panel.autoPlayOn(); };
+    context.messageText = [this](int number) { return qStringToCp1252(m_window.messages.message(number)); };
     context.answerChanged = [this] { answerChanged(); };
     context.notePageRecord = [this](const std::string& key, const std::string& value) {
         m_pageText = setTag(m_pageText, key, value);
     };
-    m_page = std::make_unique<PageBuilder>(m_form.pageArea(), std::move(context));
+    m_page = std::make_unique<PageBuilder>(m_window.page.pageArea(), std::move(context));
 
-    m_password = new TPassword(&m_form);
+    m_password = new TPassword(m_window.page.mainWindow());
     m_password->setDelay(m_options.passwordDelay);
     m_password->setWrongPasswordNotice([this] { tell(99); });
     connect(m_password, &TPassword::passwordAccepted, this, &TestRun::askUserDetails);
     connect(m_password, &TPassword::passwordCancelled, this, &TestRun::forgetBank);
 
-    m_details = new TUserDetails(&m_form);
+    m_details = new TUserDetails(m_window.page.mainWindow());
     m_details->setEmptyDetailNotice([this] { tell(84); });
     connect(m_details, &TUserDetails::detailsAccepted, this, [this] {
         const auto details = m_details->details();
@@ -81,7 +90,6 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     });
     connect(m_details, &TUserDetails::detailsCancelled, this, &TestRun::forgetBank);
 
-    m_form.setBankDialogs(m_details, m_password);
 
     QString journalFolder = m_options.journalFolder;
     if (journalFolder.isEmpty()) {
@@ -98,38 +106,38 @@ TestRun::TestRun(TMainForm& form, TestRunOptions options)
     connect(m_journalTimer, &QTimer::timeout, this, &TestRun::writePendingAnswers);
 
     connectWindow();
-    m_form.pageArea()->installEventFilter(this);
-    m_form.pageArea()->setMouseTracking(true);
+    m_window.page.pageArea()->installEventFilter(this);
+    m_window.page.pageArea()->setMouseTracking(true);
 }
 
 TestRun::~TestRun()
 {
     m_page->leavePage();
-    if (m_form.pageArea())
-        m_form.pageArea()->removeEventFilter(this);
+    if (m_window.page.pageArea())
+        m_window.page.pageArea()->removeEventFilter(this);
 }
 
 void TestRun::connectWindow()
 {
-    connect(&m_form, &TMainForm::openBankRequested, this, &TestRun::openBank);
-    connect(&m_form, &TMainForm::StartButtonClick, this, &TestRun::startTest);
-    connect(&m_form, &TMainForm::MarkButClick, this, &TestRun::MarkButClick);
-    connect(&m_form, &TMainForm::CheatButtonMouseDown, this, &TestRun::CheatButtonMouseDown);
-    connect(&m_form, &TMainForm::CheatButtonMouseUp, this, &TestRun::CheatButtonMouseUp);
-    connect(&m_form, &TMainForm::questionSliderScroll, this, &TestRun::questionSliderScroll);
-    connect(&m_form, &TMainForm::AutoPlayClick, this, &TestRun::AutoPlayClick);
-    connect(&m_form, &TMainForm::SubtitlesClick, this, &TestRun::refreshSubtitles);
-    connect(&m_form, &TMainForm::ReadAloudClick, this, &TestRun::ReadAloudClick);
-    connect(&m_form, &TMainForm::FormClosing, this, [this] {
+    connect(&m_window.files, &FileMenu::openBankRequested, this, &TestRun::openBank);
+    connect(&m_window.panel, &ControlPanel::StartButtonClick, this, &TestRun::startTest);
+    connect(&m_window.panel, &ControlPanel::MarkButClick, this, &TestRun::MarkButClick);
+    connect(&m_window.panel, &ControlPanel::CheatButtonMouseDown, this, &TestRun::CheatButtonMouseDown);
+    connect(&m_window.panel, &ControlPanel::CheatButtonMouseUp, this, &TestRun::CheatButtonMouseUp);
+    connect(&m_window.panel, &ControlPanel::questionSliderScroll, this, &TestRun::questionSliderScroll);
+    connect(&m_window.panel, &ControlPanel::AutoPlayClick, this, &TestRun::AutoPlayClick);
+    connect(&m_window.options, &OptionsMenu::SubtitlesClick, this, &TestRun::refreshSubtitles);
+    connect(&m_window.reader, &ReadAloud::ReadAloudClick, this, &TestRun::ReadAloudClick);
+    connect(&m_window.page, &PageWindow::FormClosing, this, [this] {
         leavePage();
         // Closing was allowed (or confirmed): the test is over.
         m_journaling = false;
         m_journal->clear();
     });
-    connect(&m_form, &TMainForm::testStateChanged, this, &TestRun::testStateChanged);
+    connect(&m_window.page, &PageWindow::testStateChanged, this, &TestRun::testStateChanged);
 }
 
-QString TestRun::msg(int number) const { return m_form.message(number); }
+QString TestRun::msg(int number) const { return m_window.messages.message(number); }
 
 // ------------------------------------------------------------ the journal
 
@@ -142,7 +150,7 @@ JournalRecord TestRun::journalRecord() const
     r.questionList = m_questionList;
     r.lastQuestion = std::max(0, m_lastQuestion);
     r.currentQuestion = m_currentQuestion;
-    r.state = m_form.testState();
+    r.state = m_window.page.testState();
     // A test only starts once the bank's password was accepted.
     r.passwordAccepted = true;
     r.savedAt = formatDisplayDate(currentLocalTime());
@@ -172,7 +180,7 @@ void TestRun::journalPage(int question, const std::string& pageText)
 
 void TestRun::answerChanged()
 {
-    const TestState state = m_form.testState();
+    const TestState state = m_window.page.testState();
     if (!m_journaling || (state != TestState::Running && state != TestState::RunningExam) || m_currentQuestion < 0
         || m_pageText.size() < 11)
         return;
@@ -186,7 +194,7 @@ void TestRun::answerChanged()
 
 void TestRun::writePendingAnswers()
 {
-    const TestState state = m_form.testState();
+    const TestState state = m_window.page.testState();
     if (!m_journaling || (state != TestState::Running && state != TestState::RunningExam) || m_currentQuestion < 0
         || m_pageText.size() < 11)
         return;
@@ -254,8 +262,8 @@ bool TestRun::offerResume()
     if (rules.shouldUserEnterDetails && !details.isEmpty())
         question += QStringLiteral("\n") + details;
     question += QStringLiteral("\n") + cp1252ToQString(record.savedAt);
-    m_form.announceMessage(109);
-    if (!m_form.prompts().askYesNo(question)) {
+    m_window.messages.announceMessage(109);
+    if (!m_window.messages.prompts().askYesNo(question)) {
         m_journal->setAside(stamp);
         return false;
     }
@@ -274,20 +282,20 @@ void TestRun::resume(const JournalRecord& record)
     extractEmbeddedFiles();
     setTestSettings(record.testSettings);
     m_rules = BankSettings::parse(m_testSettings);
-    m_form.setBankRules(m_rules);
+    m_window.page.setBankRules(m_rules);
     m_questionList = record.questionList;
     m_lastQuestion = record.lastQuestion;
     fitWindowToPages();
-    m_form.setAutoPlay(true, true);
+    m_window.panel.setAutoPlay(true, true);
     m_journaling = true;
     if (record.state == TestState::Finished) {
         emit resumedFinished();
         return;
     }
     enterTest(record.state == TestState::RunningExam);
-    m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
+    m_window.files.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
-    m_form.setQuestionRange(m_lastQuestion, page, true);
+    m_window.panel.setQuestionRange(m_lastQuestion, page, true);
     m_currentQuestion = -1;
     goToQuestion(page);
     writeJournal();
@@ -295,14 +303,14 @@ void TestRun::resume(const JournalRecord& record)
 
 void TestRun::refuse(int caption, int text)
 {
-    m_form.announceMessage(text);
-    m_form.showMessageWindow(msg(caption), msg(text));
+    m_window.messages.announceMessage(text);
+    m_window.messages.showMessageWindow(msg(caption), msg(text));
 }
 
 bool TestRun::mayReplaceTest(const ReplaceMessages& messages)
 {
     int question = 0;
-    switch (m_form.testState()) {
+    switch (m_window.page.testState()) {
     case TestState::RunningExam:
         refuse(58, messages.exam);
         return false;
@@ -318,14 +326,14 @@ bool TestRun::mayReplaceTest(const ReplaceMessages& messages)
     default:
         return true;
     }
-    m_form.announceMessage(question);
-    return m_form.prompts().askYesNo(msg(question));
+    m_window.messages.announceMessage(question);
+    return m_window.messages.prompts().askYesNo(msg(question));
 }
 
 void TestRun::tell(int number)
 {
-    m_form.announceMessage(number);
-    m_form.prompts().inform(msg(number));
+    m_window.messages.announceMessage(number);
+    m_window.messages.prompts().inform(msg(number));
 }
 
 void TestRun::setTestSettings(std::string settings) { m_testSettings = std::move(settings); }
@@ -334,7 +342,7 @@ void TestRun::forgetBank()
 {
     m_testSettings.clear();
     m_rules = {};
-    m_form.setBankRules(m_rules);
+    m_window.page.setBankRules(m_rules);
     m_questionList.clear();
 }
 
@@ -365,10 +373,10 @@ void TestRun::openBank(const QString& path)
         return;
     }
 
-    m_form.setAutoPlay(true, true);
-    m_form.setMinimiseAllowed(true);
+    m_window.panel.setAutoPlay(true, true);
+    m_window.lock.setMinimiseAllowed(true);
     if (!m_rules.isPreview())
-        m_form.rememberRecentFile(path);
+        m_window.files.rememberRecentFile(path);
 
     if (m_rules.hasPassword()) {
         m_password->setStoredPassword(m_rules.password);
@@ -389,7 +397,7 @@ bool TestRun::readBankIndex()
     m_embeddedList = result.index.fileHeader;
     setTestSettings(result.index.testList);
     m_rules = BankSettings::parse(m_testSettings);
-    m_form.setBankRules(m_rules);
+    m_window.page.setBankRules(m_rules);
     m_bankIdentity = {static_cast<std::uint64_t>(std::max<qint64>(0, QFileInfo(m_bankPath).size())),
                       hashBankIndex(result.index.fileHeader, result.index.testList, result.index.questionFileList,
                                     result.index.preTestFileList)};
@@ -400,9 +408,9 @@ bool TestRun::readBankIndex()
 
 void TestRun::resetTestData()
 {
-    m_form.setStartButtonShown(false);
+    m_window.panel.setStartButtonShown(false);
     m_files.clear();
-    m_form.setViewItemsEnabled(false);
+    m_window.reports.setViewItemsEnabled(false);
     forgetBank();
     m_preTestList.clear();
     m_embeddedList.clear();
@@ -410,7 +418,7 @@ void TestRun::resetTestData()
     m_indexLength = 0;
     m_currentQuestion = -1;
     m_lastQuestion = 0;
-    m_form.disableTestControls();
+    m_window.panel.disableTestControls();
     leavePage();
 }
 
@@ -430,7 +438,7 @@ void TestRun::askUserDetails()
 
 void TestRun::extractEmbeddedFiles()
 {
-    TProgress* progress = m_form.progressWindow();
+    TProgress* progress = m_window.page.progressWindow();
     if (progress) {
         progress->progressLabel()->setText(msg(80));
         progress->setWindowTitle(msg(81));
@@ -439,8 +447,8 @@ void TestRun::extractEmbeddedFiles()
         progress->showCentred();
         progress->repaint();
     }
-    m_form.workingFolder().clear();
-    m_files.setWorkingFolder(localPath(m_form.workingFolder().path()));
+    m_window.page.workingFolder().clear();
+    m_files.setWorkingFolder(localPath(m_window.page.workingFolder().path()));
     if (progress)
         progress->progressLabel()->setText(msg(82));
     m_files.extract(localPath(m_bankPath), m_indexLength, m_embeddedList, m_options.random,
@@ -460,43 +468,43 @@ void TestRun::extractEmbeddedFiles()
 
 void TestRun::prepareTest()
 {
-    m_form.clearStartRequest();
+    m_window.page.clearStartRequest();
     extractEmbeddedFiles();
     m_lastQuestion = listPageCount(m_preTestList) - 1;
 
     if (!fitWindowToPages())
         return;
-    m_form.repaint();
+    m_window.page.mainWindow()->repaint();
 
     if (m_lastQuestion < 0) {
         startTest();
         return;
     }
-    m_form.setTestState(TestState::Ready);
-    m_form.applyControlPanel(m_form.planFor(PanelStage::PreTest, m_rules));
+    m_window.page.setTestState(TestState::Ready);
+    m_window.panel.apply(m_window.panel.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
 }
 
 bool TestRun::fitWindowToPages()
 {
     const PageSize size = pageSizeOfQuestionList(m_questionList);
-    const QRect desktop = m_options.desktop ? m_options.desktop() : m_form.availableDesktop();
+    const QRect desktop = m_options.desktop ? m_options.desktop() : m_window.page.availableDesktop();
     if (desktop.isValid() && (desktop.height() < size.height || desktop.width() < size.width)) {
         tell(103);
         return false;
     }
-    m_form.setPageSize(size);
+    m_window.page.setPageSize(size);
     if (desktop.isValid())
-        m_form.centreOn(desktop);
+        m_window.page.centreOn(desktop);
     return true;
 }
 
 void TestRun::resetForResults()
 {
-    m_form.setStartButtonShown(false);
-    m_form.disableTestControls();
-    m_form.setAutoPlay(m_form.autoPlayOn(), true);
-    m_form.setMinimiseAllowed(true);
+    m_window.panel.setStartButtonShown(false);
+    m_window.panel.disableTestControls();
+    m_window.panel.setAutoPlay(m_window.panel.autoPlayOn(), true);
+    m_window.lock.setMinimiseAllowed(true);
     m_files.clear();
     forgetBank();
     m_preTestList.clear();
@@ -506,7 +514,7 @@ void TestRun::resetForResults()
     m_currentQuestion = -1;
     m_lastQuestion = 0;
     m_resultsMode = ResultsDisplayMode::None;
-    m_form.setTestState(TestState::ResultsStored);
+    m_window.page.setTestState(TestState::ResultsStored);
 }
 
 bool TestRun::openBankForReview(const QString& path)
@@ -532,14 +540,14 @@ void TestRun::adoptTestSettings(std::string settings)
 {
     setTestSettings(std::move(settings));
     m_rules = BankSettings::parse(m_testSettings);
-    m_form.setBankRules(m_rules);
+    m_window.page.setBankRules(m_rules);
 }
 
 void TestRun::showFirstPage()
 {
-    m_form.setQuestionRange(m_lastQuestion, 0, true);
+    m_window.panel.setQuestionRange(m_lastQuestion, 0, true);
     m_currentQuestion = -1;
-    m_form.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
+    m_window.files.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     m_focusNextPage = true;
     goToQuestion(0);
 }
@@ -548,225 +556,43 @@ void TestRun::enterTest(bool exam)
 {
     if (exam) {
         // The exam locks the window until it is finished.
-        m_form.setTestState(TestState::RunningExam);
-        m_form.setExamLock(true);
-        m_form.showCover(true);
+        m_window.page.setTestState(TestState::RunningExam);
+        m_window.lock.setLocked(true);
+        m_window.lock.showCover(true);
     } else {
-        m_form.setTestState(TestState::Running);
+        m_window.page.setTestState(TestState::Running);
         if (m_rules.showBackgroundCover)
-            m_form.showCover(true);
+            m_window.lock.showCover(true);
     }
-    m_form.applyControlPanel(m_form.planFor(PanelStage::Test, m_rules));
+    m_window.panel.apply(m_window.panel.planFor(PanelStage::Test, m_rules));
 }
 
 void TestRun::startTest()
 {
-    m_form.clearStartRequest();
-    m_form.setStartButtonShown(false);
+    m_window.page.clearStartRequest();
+    m_window.panel.setStartButtonShown(false);
 
     setTestSettings(stampStartDates(m_testSettings, currentLocalTime()));
 
     // The question pool is read whatever the number of pre-test pages.
     const AssembledQuestions test = assembleQuestions(m_questionList, m_testSettings, m_options.random);
     if (test.lastQuestion < 0) {
-        m_form.announceMessage(77);
-        m_form.prompts().warn(msg(77));
-        m_form.setTestState(TestState::NoTest);
-        m_form.setQuestionRange(0, 0, false);
+        m_window.messages.announceMessage(77);
+        m_window.messages.prompts().warn(msg(77));
+        m_window.page.setTestState(TestState::NoTest);
+        m_window.panel.setQuestionRange(0, 0, false);
         leavePage();
         return;
     }
     m_questionList = test.questionList;
     m_lastQuestion = test.lastQuestion;
 
-    m_form.repaint();
+    m_window.page.mainWindow()->repaint();
     enterTest(m_rules.isExam);
 
     showFirstPage();
     m_journaling = true;
     writeJournal();
-}
-
-// ------------------------------------------------------------ pages
-
-LocalTime TestRun::currentLocalTime() const
-{
-    const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
-    LocalTime time;
-    time.year = now.date().year();
-    time.month = now.date().month();
-    time.day = now.date().day();
-    time.hour = now.time().hour();
-    time.minute = now.time().minute();
-    time.second = now.time().second();
-    const QLocale locale;
-    time.dayName = qStringToCp1252(locale.dayName(now.date().dayOfWeek(), QLocale::LongFormat));
-    time.monthName = qStringToCp1252(locale.monthName(now.date().month(), QLocale::LongFormat));
-    return time;
-}
-
-bool TestRun::resultsPageInUse() const
-{
-    const TestState state = m_form.testState();
-    return (state == TestState::Finished || state == TestState::ResultsStored)
-           && m_resultsMode != ResultsDisplayMode::None;
-}
-
-void TestRun::setWindowColour(const QColor& colour)
-{
-    m_windowColour = colour;
-    m_form.pageArea()->update();
-}
-
-void TestRun::goToQuestion(int n)
-{
-    if (n == m_currentQuestion)
-        return;
-    // Reviewing results with a report: position 0 is the results page and
-    // position k shows question k - 1.
-    int page = n;
-    if (resultsPageInUse()) {
-        if (n == 0) {
-            leavePage();
-            m_form.showReport(resultsPageReport(m_resultsMode, m_form.summaryItemChecked()));
-            m_currentQuestion = -1;
-            return;
-        }
-        page = n - 1;
-    }
-    m_form.hideReports();
-    if (page < 0 || page > m_lastQuestion)
-        return;
-    const TestState state = m_form.testState();
-    if (state == TestState::Running || state == TestState::RunningExam) {
-        const int left = m_currentQuestion;
-        saveAnswersOfPage();
-        m_currentQuestion = n;
-        journalPage(m_pageText.size() >= 11 ? left : -1, m_pageText);
-    }
-    m_currentQuestion = n;
-    const std::string key = "questionFile" + std::to_string(page);
-    m_pageText = getTag(state == TestState::Ready ? m_preTestList : m_questionList, key);
-
-    // A candidate working the page from the keyboard finds the focus on
-    // the next page's first control.
-    const bool firstPage = std::exchange(m_focusNextPage, false);
-    const bool focusOnPage = firstPage || m_form.focusIsOnPage();
-    leavePage();
-    m_page->loadTickAndCross(m_pageText);
-    if (auto colour = colourFromRecordText(getTag(m_pageText, "bgColour"), m_form.palette(), QColor(Qt::white)))
-        m_windowColour = *colour;
-    m_page->buildPage(m_pageText, state);
-    m_form.setPageFocusOrder(m_page->focusOrder(), focusOnPage);
-    m_form.pageArea()->update();
-    // Reviewing a finished test: every page shows its marking.
-    if (state == TestState::Finished || state == TestState::ResultsStored)
-        MarkButClick();
-
-    if (m_form.autoPlayOn())
-        playQuestionAudio();
-    if (page == m_lastQuestion && state == TestState::Ready && !m_page->hasStartTestPicture())
-        showStartButton();
-}
-
-void TestRun::showStartButton()
-{
-    const zxObject service(&m_form, {}, m_page->context());
-    m_form.frameStartButton(service);
-    m_form.setStartButtonShown(true);
-}
-
-void TestRun::playQuestionAudio()
-{
-    const std::string audio = getTag(m_pageText, "questionAudioAbs");
-    if (audio == "0" || audio.empty())
-        return;
-    const std::string path = resolveBankFile(audio);
-    if (!QFileInfo::exists(pathFromLocal(path)) || !mediaHeaderMatches(path))
-        return;
-    m_form.playAudioFile(pathFromLocal(path));
-}
-
-void TestRun::saveAnswersOfPage()
-{
-    if (m_pageText.size() < 11 || m_currentQuestion < 0)
-        return;
-    m_pageText = m_page->pageTextWithAnswers(m_pageText);
-    m_questionList = setTag(m_questionList, "questionFile" + std::to_string(m_currentQuestion), m_pageText);
-}
-
-void TestRun::leavePage()
-{
-    // A question's sound does not outlive its page.
-    m_form.soundPlayer().stop();
-    m_page->leavePage();
-}
-
-std::string TestRun::resolveBankFile(const std::string& storedName) const { return m_files.resolve(storedName); }
-
-void TestRun::revealFeedback(const std::string& code, QWidget* parent) { m_page->revealFeedback(code, parent); }
-
-void TestRun::hideFeedback(const std::string& code) { m_page->hideFeedback(code); }
-
-void TestRun::MarkButClick() { m_page->markPage(m_testSettings); }
-
-void TestRun::CheatButtonMouseDown()
-{
-    m_cheatHeld = true;
-    m_page->showAnswers();
-}
-
-void TestRun::CheatButtonMouseUp()
-{
-    // Help shares the release; each answer object restores only what a
-    // press before it changed, so a release without one changes nothing.
-    m_page->restoreAnswers();
-    m_cheatHeld = false;
-}
-
-void TestRun::ReadAloudClick() { m_form.readAloud(m_page->readingTexts()); }
-
-void TestRun::questionSliderScroll(int position) { goToQuestion(position); }
-
-void TestRun::AutoPlayClick()
-{
-    // The window keeps the flag; the question audio reads the box.
-}
-
-void TestRun::fMouseMove() { m_page->pointerOverWindow(); }
-
-void TestRun::refreshSubtitles()
-{
-    // Subtitle texts come and go with the option; other texts keep their
-    // place in the stacking, and texts of a panel that is not revealed stay
-    // hidden.
-    for (int i = 0; i < PageBuilder::textCapacity; ++i) {
-        zxText* text = m_page->text(i);
-        if (text && getTagInt(text->record(), "TextIsSubtitle", 0) != 0 &&
-            (text->label() || text->feedbackId() == "0"))
-            text->showLayer(-1);
-    }
-}
-
-void TestRun::paintPage(QWidget* area)
-{
-    QPainter painter(area);
-    if (m_windowColour.isValid())
-        painter.fillRect(area->rect(), m_windowColour);
-    m_page->paintBackground(painter);
-}
-
-bool TestRun::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_form.pageArea()) {
-        if (event->type() == QEvent::Paint) {
-            paintPage(m_form.pageArea());
-            return true;
-        }
-        if (event->type() == QEvent::MouseMove)
-            fMouseMove();
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace zx

@@ -1,7 +1,7 @@
 // The test run: opening a bank (password and candidate's details),
 // assembling the test, moving between pages and building them.  It drives
-// the main window through the window's commands and follows the user
-// through the window's signals (see app/main_form.h).
+// the parts of the main window it is given and follows the user through
+// their signals.
 #pragma once
 
 #include "objects/core/test_state.h"
@@ -28,7 +28,15 @@
 namespace zx {
 
 class PageBuilder;
-class TMainForm;
+class ControlPanel;
+class ExamLock;
+class FileMenu;
+class KeyboardNavigation;
+class Messages;
+class OptionsMenu;
+class PageWindow;
+class ReadAloud;
+class ReportArea;
 class TPassword;
 class TUserDetails;
 class VideoPlayer;
@@ -57,10 +65,23 @@ struct TestRunOptions {
     int journalIntervalMs = 1000;
 };
 
+// The parts of the main window the test run works with.
+struct TestRunWindow {
+    PageWindow& page;       // the page area, the window's size, the test state
+    ControlPanel& panel;
+    ReportArea& reports;    // the results page, the View items
+    Messages& messages;
+    KeyboardNavigation& keyboard; // the page's focus order
+    ExamLock& lock;
+    FileMenu& files;        // File/Open, Reopen, the results commands
+    OptionsMenu& options;   // Subtitles
+    ReadAloud& reader;
+};
+
 class TestRun : public QObject {
     Q_OBJECT
 public:
-    explicit TestRun(TMainForm& form, TestRunOptions options = {});
+    explicit TestRun(TestRunWindow window, TestRunOptions options = {});
     ~TestRun() override;
 
     // ---- opening a bank
@@ -169,7 +190,7 @@ public:
     PageBuilder& page() { return *m_page; }
     TPassword* passwordDialog() const { return m_password; }
     TUserDetails* userDetailsDialog() const { return m_details; }
-    TMainForm& form() { return m_form; }
+    const TestRunWindow& window() const { return m_window; }
 
 private:
     bool readBankIndex();
@@ -195,7 +216,7 @@ private:
     void tell(int number); // announced, then a plain message box
     void connectWindow();
 
-    TMainForm& m_form;
+    TestRunWindow m_window;
     TestRunOptions m_options;
     std::unique_ptr<PageBuilder> m_page;
     EmbeddedFiles m_files;

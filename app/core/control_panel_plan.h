@@ -1,6 +1,6 @@
 // Where the controls of the bottom control panel go, which of them show and
-// which take input, worked out from the bank's rules alone.  The window
-// applies a plan in one place (TMainForm::applyControlPanel); whoever
+// which take input, worked out from the bank's rules alone.  The panel
+// applies a plan in one place (ControlPanel::apply); whoever
 // changes the panel's arrangement changes it here.
 //
 // The arrangement: the auto-play box and the Help button at the left, the

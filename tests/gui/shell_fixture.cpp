@@ -68,7 +68,7 @@ void ShellFixture::TearDown()
     if (m_form) {
         m_form->disconnect();
         m_form->setTestState(TestState::NoTest);
-        m_form->setBankRules({});
+        m_form->pageWindow().setBankRules({});
         m_form->close();
         m_form.reset();
     }
@@ -116,10 +116,11 @@ TMainForm& ShellFixture::makeForm()
     options.delay = [this](int ms) { m_delays << ms; };
     options.exitApplication = [this] { ++m_exits; };
     options.inhibitScreenSaver = false;
+    options.showHint = [this](const QPoint&, const QString& hint, QWidget*, int ms) { m_hints.append({hint, ms}); };
     m_form = std::make_unique<TMainForm>(std::move(options));
-    m_form->prompts().warn = [this](const QString& text) { m_warnings << text; };
-    m_form->prompts().inform = [this](const QString& text) { m_informs << text; };
-    m_form->prompts().askYesNo = [this](const QString& text) {
+    m_form->messages().prompts().warn = [this](const QString& text) { m_warnings << text; };
+    m_form->messages().prompts().inform = [this](const QString& text) { m_informs << text; };
+    m_form->messages().prompts().askYesNo = [this](const QString& text) {
         m_questions << text;
         return m_answerYes;
     };

@@ -4,7 +4,18 @@
 // record what they were asked.
 #pragma once
 
+#include "app/language_menu.h"
 #include "app/main_form.h"
+#include "app/startup_sequence.h"
+#include "window/control_panel.h"
+#include "window/exam_lock.h"
+#include "window/file_menu.h"
+#include "window/keyboard_navigation.h"
+#include "window/messages.h"
+#include "window/options_menu.h"
+#include "window/page_window.h"
+#include "window/read_aloud.h"
+#include "window/report_area.h"
 #include "tests/support/fake_sound_backend.h"
 
 #include <QStringList>
@@ -60,6 +71,8 @@ protected:
     bool m_answerYes = true;
     int m_exits = 0;
     QList<int> m_delays;
+    // The hints shown, with how long each stays.
+    QList<QPair<QString, int>> m_hints;
 };
 
 // The lines of the standard test language.

@@ -11,7 +11,7 @@
 #include "objects/zx_field.h"
 #include "objects/zx_picture.h"
 #include "objects/zx_shape.h"
-#include "results/report_view.h"
+#include "window/report_view.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -3,11 +3,11 @@
 // at slider position 0 and the finished questions after it.
 #include "test_run_fixture.h"
 
-#include "app/back_cover_window.h"
-#include "app/message_form.h"
+#include "window/back_cover_window.h"
+#include "window/message_form.h"
 #include "objects/field_edit.h"
 #include "objects/zx_field.h"
-#include "results/report_view.h"
+#include "window/report_view.h"
 #include "tagtext/tagged_text.h"
 
 #include <QAction>
@@ -53,8 +53,8 @@ protected:
         m_answerYes = yes;
         QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
     }
-    bool viewShown(ReportKind kind) const { return m_form->reportVisible(kind); }
-    bool viewExists(ReportKind kind) const { return m_form->report(kind) != nullptr; }
+    bool viewShown(ReportKind kind) const { return m_form->reportArea().reportVisible(kind); }
+    bool viewExists(ReportKind kind) const { return m_form->reportArea().report(kind) != nullptr; }
     QAction* item(const char* name) const { return menuItem(*m_form, QString::fromLatin1(name)); }
 };
 
@@ -84,12 +84,12 @@ TEST_F(FinishTest, NoKeepsTheTestAndYesScoresTheStoredAnswers)
     EXPECT_FALSE(viewShown(ReportKind::Summary));
     EXPECT_TRUE(item("DetailedResults1")->isEnabled() && item("DetailedResults1")->isChecked());
     EXPECT_FALSE(item("ResultsSummary1")->isChecked());
-    const std::string detailed = m_form->report(ReportKind::Detailed)->plainText();
+    const std::string detailed = m_form->reportArea().report(ReportKind::Detailed)->plainText();
     EXPECT_NE(detailed.find("Planets\n"), std::string::npos);
     EXPECT_NE(detailed.find("message 97 1: Red planet?\n"), std::string::npos);
     EXPECT_NE(detailed.find("message 31 2.00 message 41 4.00\n"), std::string::npos);
     // Nothing was viewable and a report is shown: no end message.
-    EXPECT_FALSE(m_form->messageForm()->isVisible());
+    EXPECT_FALSE(m_form->messages().messageForm()->isVisible());
 
     item("ResultsSummary1")->trigger();
     EXPECT_TRUE(viewShown(ReportKind::Summary));
@@ -112,7 +112,7 @@ TEST_F(FinishTest, AnExamIsUnlockedByFinishing)
     EXPECT_TRUE(item("FileOpenItem")->isEnabled());
     EXPECT_TRUE(item("FileExitItem")->isEnabled());
     EXPECT_TRUE(item("zxWebJump4")->isEnabled());
-    EXPECT_FALSE(m_form->coverWindow()->isVisible());
+    EXPECT_FALSE(m_form->examLock().coverWindow()->isVisible());
     // Mode 2: the detailed report alone, no View items.
     EXPECT_TRUE(viewShown(ReportKind::Detailed));
     EXPECT_FALSE(viewExists(ReportKind::Summary));
@@ -120,6 +120,18 @@ TEST_F(FinishTest, AnExamIsUnlockedByFinishing)
     item("ResultsSummary1")->trigger(); // one view: nothing happens
     EXPECT_TRUE(viewShown(ReportKind::Detailed));
     EXPECT_TRUE(m_form->close());
+}
+
+TEST_F(FinishTest, AnotherBankTakesTheReportOffTheScreenEvenWhenRefused)
+{
+    startTest("<showResults>1</showResults>");
+    finish();
+    ASSERT_TRUE(viewShown(ReportKind::Detailed));
+    // A bank of a later version is refused after the page was left.
+    m_run->openBank(packed(QStringLiteral("version2")));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x64"));
+    EXPECT_FALSE(viewShown(ReportKind::Detailed));
+    EXPECT_FALSE(viewShown(ReportKind::Summary));
 }
 
 TEST_F(FinishTest, DisplayModesChooseTheViewsAndTheViewItems)
@@ -143,9 +155,9 @@ TEST_F(FinishTest, DisplayModesChooseTheViewsAndTheViewItems)
         EXPECT_EQ(item("ResultsSummary1")->isEnabled(), c.itemsOn) << c.settings;
     }
     // The last case shows no report and offers no question: message 54.
-    EXPECT_TRUE(m_form->messageForm()->isVisible());
-    EXPECT_EQ(m_form->messageForm()->windowTitle(), QStringLiteral("message 53"));
-    EXPECT_EQ(m_form->messageForm()->messageText(), QStringLiteral("message 54"));
+    EXPECT_TRUE(m_form->messages().messageForm()->isVisible());
+    EXPECT_EQ(m_form->messages().messageForm()->windowTitle(), QStringLiteral("message 53"));
+    EXPECT_EQ(m_form->messages().messageForm()->messageText(), QStringLiteral("message 54"));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x54"));
 }
 
@@ -154,7 +166,7 @@ TEST_F(FinishTest, FinishedQuestionsFollowTheResultsPage)
     startTest("<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>");
     m_frameWaits.clear();
     finish();
-    EXPECT_EQ(m_form->messageForm()->messageText(), QStringLiteral("message 55"));
+    EXPECT_EQ(m_form->messages().messageForm()->messageText(), QStringLiteral("message 55"));
     EXPECT_FALSE(m_frameWaits.isEmpty()); // the attention frame around the slider
     QScrollBar* slider = questionSlider(*m_form);
     EXPECT_TRUE(slider->isEnabled());

@@ -3,7 +3,7 @@
 // journals that do not fit are set aside, never lost.
 #include "test_run_fixture.h"
 
-#include "app/back_cover_window.h"
+#include "window/back_cover_window.h"
 #include "objects/field_edit.h"
 #include "objects/zx_drag.h"
 #include "objects/zx_field.h"
@@ -151,15 +151,15 @@ TEST_F(JournalTest, FinishedTestsResumeAtTheirResultsAndStoringClearsTheJournal)
     m_answerYes = true;
     QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
     ASSERT_EQ(m_form->testState(), TestState::Finished);
-    const std::string detailed = m_form->report(ReportKind::Detailed)->plainText();
+    const std::string detailed = m_form->reportArea().report(ReportKind::Detailed)->plainText();
     restart();
 
     ASSERT_TRUE(m_run->offerResume());
     EXPECT_EQ(m_form->testState(), TestState::Finished);
-    ASSERT_NE(m_form->report(ReportKind::Detailed), nullptr);
-    EXPECT_EQ(m_form->report(ReportKind::Detailed)->plainText(), detailed);
+    ASSERT_NE(m_form->reportArea().report(ReportKind::Detailed), nullptr);
+    EXPECT_EQ(m_form->reportArea().report(ReportKind::Detailed)->plainText(), detailed);
 
-    m_form->prompts().chooseResultsFile = [this] { return m_dir.path() + QStringLiteral("/r.zxr"); };
+    m_form->messages().prompts().chooseResultsFile = [this] { return m_dir.path() + QStringLiteral("/r.zxr"); };
     menuItem(*m_form, QStringLiteral("SaveResults1"))->trigger();
     ASSERT_EQ(m_form->testState(), TestState::ResultsStored);
     restart();

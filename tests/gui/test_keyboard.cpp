@@ -287,8 +287,8 @@ TEST_F(KeyboardTest, CheatIsHeldWhileItsKeyIsHeld)
     page.field(0)->box()->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(focused(), page.field(0)->box());
     QTest::keyClicks(focused(), QStringLiteral("Moon"));
-    QSignalSpy down(m_form.get(), &TMainForm::CheatButtonMouseDown);
-    QSignalSpy up(m_form.get(), &TMainForm::CheatButtonMouseUp);
+    QSignalSpy down(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseDown);
+    QSignalSpy up(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseUp);
 
     QTest::keyPress(focused(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(down.count(), 1);
@@ -311,13 +311,13 @@ TEST_F(KeyboardTest, AnExamOffersNoMarkOrCheatKey)
     m_run->openBank(packed(QStringLiteral("exam")));
     ASSERT_EQ(m_form->testState(), TestState::RunningExam);
     activate();
-    QSignalSpy mark(m_form.get(), &TMainForm::MarkButClick);
-    QSignalSpy cheat(m_form.get(), &TMainForm::CheatButtonMouseDown);
-    QSignalSpy finish(m_form.get(), &TMainForm::FinishButtonClick);
-    EXPECT_FALSE(m_form->keyCommandAvailable(KeyCommand::Mark));
-    EXPECT_FALSE(m_form->keyCommandAvailable(KeyCommand::Cheat));
-    EXPECT_TRUE(m_form->keyCommandAvailable(KeyCommand::Finish));
-    EXPECT_TRUE(m_form->keyCommandAvailable(KeyCommand::NextQuestion));
+    QSignalSpy mark(&m_form->controlPanel(), &ControlPanel::MarkButClick);
+    QSignalSpy cheat(&m_form->controlPanel(), &ControlPanel::CheatButtonMouseDown);
+    QSignalSpy finish(&m_form->controlPanel(), &ControlPanel::FinishButtonClick);
+    EXPECT_FALSE(m_form->keyboard().keyCommandAvailable(KeyCommand::Mark));
+    EXPECT_FALSE(m_form->keyboard().keyCommandAvailable(KeyCommand::Cheat));
+    EXPECT_TRUE(m_form->keyboard().keyCommandAvailable(KeyCommand::Finish));
+    EXPECT_TRUE(m_form->keyboard().keyCommandAvailable(KeyCommand::NextQuestion));
 
     ASSERT_EQ(focused(), m_run->page().button(0)->picture(1));
     key(Qt::Key_M, Qt::ControlModifier);
@@ -338,7 +338,7 @@ TEST_F(KeyboardTest, AnExamOffersNoMarkOrCheatKey)
     m_answerYes = true;
     key(Qt::Key_F, Qt::ControlModifier);
     ASSERT_EQ(m_form->testState(), TestState::Finished);
-    EXPECT_FALSE(m_form->keyCommandAvailable(KeyCommand::Finish));
+    EXPECT_FALSE(m_form->keyboard().keyCommandAvailable(KeyCommand::Finish));
 }
 
 TEST_F(KeyboardTest, TabWalksThePageInReadingOrderThenThePanel)
@@ -364,7 +364,7 @@ TEST_F(KeyboardTest, TabWalksThePageInReadingOrderThenThePanel)
     ASSERT_EQ(page.buttonCount(), 1);
     const std::vector<QWidget*> expected{page.drag(0)->visual(), page.button(0)->picture(1), page.field(0)->box()};
     EXPECT_EQ(page.focusOrder(), expected);
-    const std::vector<QWidget*> cycle = m_form->tabCycle();
+    const std::vector<QWidget*> cycle = m_form->keyboard().tabCycle();
     ASSERT_GT(cycle.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), cycle.begin()));
     // The panel follows from left to right; Mark and Cheat are there in a
@@ -416,7 +416,7 @@ TEST_F(KeyboardTest, ReadingOrderAndLabels)
 
 TEST_F(KeyboardTest, HelpListsEveryKeyByItsName)
 {
-    const auto lines = m_form->keyboardHelp();
+    const auto lines = m_form->keyboard().keyboardHelp();
     auto line = [&](const QString& keys) {
         for (const auto& [k, name] : lines)
             if (k == keys)

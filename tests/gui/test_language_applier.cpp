@@ -3,8 +3,9 @@
 #include "app/language_applier.h"
 #include "app/about_box.h"
 #include "app/help_window.h"
-#include "app/progress_window.h"
+#include "window/progress_window.h"
 #include "app/main_form.h"
+#include "window/page_window.h"
 #include "objects/qt_text.h"
 #include "tests/support/fake_sound_backend.h"
 #include "tagtext/stored_file.h"
@@ -319,7 +320,7 @@ TEST(LanguageWindowsOfTheProgram, OwnedWindowsAreNotReached)
     options.delay = [](int) {};
     TMainForm form(std::move(options));
     auto* splash = form.aboutBox()->findChild<QLabel*>("Splash");
-    auto* progress = form.progressWindow()->findChild<QLabel*>("ProgressLabel");
+    auto* progress = form.pageWindow().progressWindow()->findChild<QLabel*>("ProgressLabel");
     ASSERT_TRUE(splash && progress);
     const QString progressText = progress->text();
 

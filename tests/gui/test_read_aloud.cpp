@@ -22,7 +22,7 @@ protected:
         TestRunFixture::SetUp();
         auto speech = std::make_unique<FakeSpeech>();
         m_speech = speech.get();
-        m_form->setSpeech(std::move(speech));
+        m_form->readAloud().setSpeech(std::move(speech));
     }
     QAction* readAloud() const { return menuItem(*m_form, QStringLiteral("ReadAloud")); }
     FakeSpeech* m_speech = nullptr;
@@ -79,7 +79,7 @@ TEST_F(ReadAloudTest, ItsKeyWorksInTheExamLock)
     m_answerYes = true;
     QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
     ASSERT_EQ(m_form->testState(), TestState::Finished);
-    ASSERT_TRUE(m_form->reportVisible(ReportKind::Summary) || m_form->reportVisible(ReportKind::Detailed));
+    ASSERT_TRUE(m_form->reportArea().reportVisible(ReportKind::Summary) || m_form->reportArea().reportVisible(ReportKind::Detailed));
     readAloud()->trigger();
     ASSERT_EQ(m_speech->spoken().size(), 2);
     EXPECT_GT(m_speech->spoken().back().size(), 1);
@@ -87,7 +87,7 @@ TEST_F(ReadAloudTest, ItsKeyWorksInTheExamLock)
 
 TEST_F(ReadAloudTest, WithoutASpeechServiceTheItemIsDisabled)
 {
-    m_form->setSpeech(std::make_unique<FakeSpeech>(false));
+    m_form->readAloud().setSpeech(std::make_unique<FakeSpeech>(false));
     EXPECT_FALSE(readAloud()->isEnabled());
     m_run->openBank(sampleBank());
     readAloud()->trigger(); // a disabled item does nothing; its key neither
@@ -96,7 +96,7 @@ TEST_F(ReadAloudTest, WithoutASpeechServiceTheItemIsDisabled)
     // A service that fails later (an engine error) disables it too.
     auto speech = std::make_unique<FakeSpeech>();
     FakeSpeech* failing = speech.get();
-    m_form->setSpeech(std::move(speech));
+    m_form->readAloud().setSpeech(std::move(speech));
     EXPECT_TRUE(readAloud()->isEnabled());
     failing->setAvailable(false);
     EXPECT_FALSE(readAloud()->isEnabled());

@@ -3,7 +3,7 @@
 // storing, printing and the command-line PDF.
 #include "test_run_fixture.h"
 
-#include "app/message_form.h"
+#include "window/message_form.h"
 #include "objects/field_edit.h"
 #include "objects/zx_field.h"
 #include "results/core/results_file.h"
@@ -52,9 +52,9 @@ protected:
         ResultsRunOptions options;
         options.millisecond = [] { return 123; };
         options.storeNumber = [] { return 4711; };
-        m_results = std::make_unique<ResultsRun>(*m_form, *m_run, options);
-        m_startup = std::make_unique<StartupActions>(*m_form, *m_run, *m_results);
-        m_form->prompts().chooseResultsFile = [this] { return m_saveAs; };
+        m_results = std::make_unique<ResultsRun>(resultsRunWindow(*m_form), *m_run, options);
+        m_startup = std::make_unique<StartupActions>(startupWindow(*m_form), *m_run, *m_results);
+        m_form->messages().prompts().chooseResultsFile = [this] { return m_saveAs; };
     }
     QString startTest(const std::string& extra)
     {
@@ -85,8 +85,8 @@ TEST_F(ResultsFileTest, SavedResultsOpenWithTheSameReportsSettingsAndAnswers)
     startTest("<showResults>1</showResults><showResultsSummary>1</showResultsSummary>"
               "<ResultsSummaryPriority>1</ResultsSummaryPriority>");
     finish();
-    const ReportDocument detailed = *m_form->report(ReportKind::Detailed);
-    const ReportDocument summary = *m_form->report(ReportKind::Summary);
+    const ReportDocument detailed = *m_form->reportArea().report(ReportKind::Detailed);
+    const ReportDocument summary = *m_form->reportArea().report(ReportKind::Summary);
     const std::string settings = m_run->testSettings();
     const std::string answers = m_run->questionList();
 
@@ -95,20 +95,20 @@ TEST_F(ResultsFileTest, SavedResultsOpenWithTheSameReportsSettingsAndAnswers)
     ASSERT_TRUE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(m_dir.path() + QStringLiteral("/result.txt")));
     EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
-    EXPECT_EQ(m_form->recentFiles().results[0], localPath(file));
+    EXPECT_EQ(m_form->fileMenu().recentFiles().results[0], localPath(file));
     const ResultsFileContent stored = parseResultsContent(readStoredFile(localPath(file)));
     EXPECT_EQ(stored.testSettings, settings);
     EXPECT_EQ(stored.questionList, answers);
 
-    m_form->destroyReport(ReportKind::Detailed);
-    m_form->destroyReport(ReportKind::Summary);
+    m_form->reportArea().destroyReport(ReportKind::Detailed);
+    m_form->reportArea().destroyReport(ReportKind::Summary);
     m_results->loadResultsFile(file);
-    ASSERT_NE(m_form->report(ReportKind::Detailed), nullptr);
-    EXPECT_EQ(*m_form->report(ReportKind::Detailed), detailed);
-    EXPECT_EQ(*m_form->report(ReportKind::Summary), summary);
+    ASSERT_NE(m_form->reportArea().report(ReportKind::Detailed), nullptr);
+    EXPECT_EQ(*m_form->reportArea().report(ReportKind::Detailed), detailed);
+    EXPECT_EQ(*m_form->reportArea().report(ReportKind::Summary), summary);
     EXPECT_EQ(m_run->testSettings(), settings);
     // Mode 3: the summary first, both View items offered, no review.
-    EXPECT_TRUE(m_form->reportVisible(ReportKind::Summary));
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Summary));
     EXPECT_TRUE(menuItem(*m_form, QStringLiteral("ResultsSummary1"))->isChecked());
     EXPECT_TRUE(menuItem(*m_form, QStringLiteral("DetailedResults1"))->isEnabled());
     EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
@@ -129,8 +129,8 @@ TEST_F(ResultsFileTest, ABankMovedWithItsResultsIsFoundBesideThem)
     m_results->loadResultsFile(file);
     EXPECT_EQ(m_run->bankPath(), m_dir.path() + QStringLiteral("/moved/") + QFileInfo(bank).fileName());
     // Mode 2 with review: the detailed report alone, the questions after it.
-    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
-    EXPECT_EQ(m_form->report(ReportKind::Summary), nullptr);
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
+    EXPECT_EQ(m_form->reportArea().report(ReportKind::Summary), nullptr);
     EXPECT_FALSE(menuItem(*m_form, QStringLiteral("ResultsSummary1"))->isEnabled());
     QScrollBar* slider = questionSlider(*m_form);
     EXPECT_TRUE(slider->isEnabled());
@@ -144,7 +144,7 @@ TEST_F(ResultsFileTest, ABankMovedWithItsResultsIsFoundBesideThem)
     QFile::remove(m_run->bankPath());
     m_results->loadResultsFile(file);
     EXPECT_TRUE(m_informs.contains(QStringLiteral("message 70")));
-    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
     EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
 }
 
@@ -154,7 +154,7 @@ TEST_F(ResultsFileTest, RefusalsAndQuestionsOnTheWay)
     startTest("<showResults>1</showResults>");
     menuItem(*m_form, QStringLiteral("SaveResults1"))->trigger();
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x22"));
-    EXPECT_EQ(m_form->messageForm()->windowTitle(), QStringLiteral("message 21"));
+    EXPECT_EQ(m_form->messages().messageForm()->windowTitle(), QStringLiteral("message 21"));
 
     const QString file = m_dir.path() + QStringLiteral("/r.zxr");
     ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0}), localPath(file)));
@@ -200,8 +200,8 @@ TEST_F(ResultsFileTest, AFailedWriteIsReportedAndKeepsTheResultsUnsaved)
     finish();
     save(QStringLiteral("no such folder/result.zxr"));
     EXPECT_EQ(m_form->testState(), TestState::Finished);
-    EXPECT_TRUE(m_form->messageForm()->isVisible());
-    EXPECT_TRUE(m_form->messageForm()->messageText().contains(QStringLiteral("no such folder/result.zxr")));
+    EXPECT_TRUE(m_form->messages().messageForm()->isVisible());
+    EXPECT_TRUE(m_form->messages().messageForm()->messageText().contains(QStringLiteral("no such folder/result.zxr")));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x106"));
     // The close query still protects the results.
     m_answerYes = false;
@@ -230,14 +230,14 @@ TEST_F(ResultsFileTest, ResultsAreStoredAutomaticallyOncePerRun)
     finish();
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x107"));
     EXPECT_EQ(m_form->testState(), TestState::Finished);
-    EXPECT_TRUE(m_form->reportVisible(ReportKind::Detailed));
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
 }
 
 TEST_F(ResultsFileTest, PrintingTheReportOrTheWindowAndThePdfCommand)
 {
     const QString pdf = m_dir.path() + QStringLiteral("/print.pdf");
     QString jobName;
-    m_form->prompts().choosePrinter = [&](QPrinter& printer) {
+    m_form->messages().prompts().choosePrinter = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         return true;
@@ -246,7 +246,7 @@ TEST_F(ResultsFileTest, PrintingTheReportOrTheWindowAndThePdfCommand)
               "<testName>Planets</testName>");
     finish();
     menuItem(*m_form, QStringLiteral("Print1"))->trigger();
-    EXPECT_TRUE(m_form->printer()->docName() == QStringLiteral("Results"));
+    EXPECT_TRUE(m_form->fileMenu().printer()->docName() == QStringLiteral("Results"));
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("Planets")));
 
     // A question page on show: the window's image is printed.

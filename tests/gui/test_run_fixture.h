@@ -5,6 +5,7 @@
 
 #include "shell_fixture.h"
 
+#include "app/controller_windows.h"
 #include "app/startup_actions.h"
 #include "objects/qt_text.h"
 #include "objects/zx_text.h"
@@ -61,11 +62,12 @@ protected:
                                     ? qEnvironmentVariable("ZX_JOURNAL_FOLDER")
                                     : m_dir.path() + QStringLiteral("/journal");
         options.journalIntervalMs = 0;
-        m_run = std::make_unique<TestRun>(*m_form, std::move(options));
-        m_results = std::make_unique<ResultsRun>(*m_form, *m_run);
+        m_run = std::make_unique<TestRun>(testRunWindow(*m_form), std::move(options));
+        attachTestRun(*m_form, *m_run);
+        m_results = std::make_unique<ResultsRun>(resultsRunWindow(*m_form), *m_run);
         StartupOptions startup;
         startup.playerOpensBanks = [this] { return m_playerOpensBanks; };
-        m_startup = std::make_unique<StartupActions>(*m_form, *m_run, *m_results, startup);
+        m_startup = std::make_unique<StartupActions>(startupWindow(*m_form), *m_run, *m_results, startup);
     }
     void TearDown() override
     {

@@ -3,7 +3,7 @@
 // only when it is a plain file.
 #include "app/instance_channel.h"
 #include "app/shell_paths.h"
-#include "app/working_folder.h"
+#include "window/working_folder.h"
 
 #include <QDir>
 #include <QFile>

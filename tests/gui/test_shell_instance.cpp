@@ -1,7 +1,7 @@
 // One player per user: later starts of the real program hand their
 // command line over and end.
 #include "app/instance_channel.h"
-#include "app/working_folder.h"
+#include "window/working_folder.h"
 #include "objects/qt_text.h"
 #include "results/core/results_file.h"
 #include "results/core/rtf_writer.h"

@@ -5,12 +5,13 @@
 #include "app/about_box.h"
 #include "app/core/language_choice.h"
 #include "app/help_window.h"
-#include "app/message_form.h"
+#include "window/message_form.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace zx;
 using namespace zx::test;
@@ -59,24 +61,24 @@ TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     int continued = 0;
-    QObject::connect(&makeForm(), &TMainForm::startupFinished, [&](const std::vector<std::string>&) { ++continued; });
-    EXPECT_TRUE(m_form->firstPaintPending());
+    QObject::connect(&makeForm().startup(), &StartupSequence::startupFinished, [&](const std::vector<std::string>&) { ++continued; });
+    EXPECT_TRUE(m_form->startup().firstPaintPending());
     startForm();
-    EXPECT_TRUE(m_form->startupDone());
-    EXPECT_FALSE(m_form->firstPaintPending());
+    EXPECT_TRUE(m_form->startup().startupDone());
+    EXPECT_FALSE(m_form->startup().firstPaintPending());
     m_form->repaint();
     m_form->update();
     processEvents();
-    m_form->startCall();
+    m_form->startup().startCall();
     EXPECT_EQ(continued, 1);
-    EXPECT_EQ(m_delays, QList<int>{TMainForm::splashPauseMs});
+    EXPECT_EQ(m_delays, QList<int>{StartupSequence::splashPauseMs});
 
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Exam player"));
     EXPECT_EQ(m_form->aboutBox()->versionText(), QStringLiteral("Version nine"));
     EXPECT_FALSE(m_form->aboutBox()->isVisible()); // the splash is closed again
-    EXPECT_FALSE(m_form->flashAvailable());
-    EXPECT_TRUE(m_form->hintsShown());
-    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), TMainForm::hintPauseMs);
+    EXPECT_FALSE(m_form->startup().flashAvailable());
+    EXPECT_TRUE(m_form->startup().hintsShown());
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), StartupSequence::hintPauseMs);
     EXPECT_EQ(menuItem(*m_form, QStringLiteral("FileOpenItem"))->text(), QStringLiteral("&Open a bank"));
     EXPECT_TRUE(m_warnings.isEmpty());
 }
@@ -85,15 +87,15 @@ TEST_F(ShellFixture, PageAreaLiesAboveTheControlPanel)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
-    m_form->setPageSize(800, 600);
-    EXPECT_EQ(m_form->pageArea()->geometry(), QRect(0, 0, 800, 573));
+    m_form->pageWindow().setPageSize(800, 600);
+    EXPECT_EQ(m_form->pageWindow().pageArea()->geometry(), QRect(0, 0, 800, 573));
     EXPECT_EQ(controlPanel(*m_form)->geometry(), QRect(0, 573, 800, 27));
     EXPECT_EQ(m_form->centralWidget()->size(), QSize(800, 600));
     for (QWidget* control : {static_cast<QWidget*>(questionSlider(*m_form)),
                              static_cast<QWidget*>(panelButton(*m_form, "FinishButton")),
                              static_cast<QWidget*>(panelButton(*m_form, "HelpButton"))})
         EXPECT_TRUE(controlPanel(*m_form)->rect().contains(control->geometry())) << control->objectName().toStdString();
-    EXPECT_TRUE(m_form->autoPlayOn());
+    EXPECT_TRUE(m_form->controlPanel().autoPlayOn());
     EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
 }
 
@@ -103,7 +105,7 @@ TEST_F(ShellFixture, NoLanguageFileWarnsAndEnds)
     ASSERT_EQ(m_warnings.size(), 1);
     EXPECT_EQ(m_warnings[0].toStdString(), std::string(missingLanguageWarning));
     EXPECT_EQ(m_exits, 1);
-    EXPECT_FALSE(m_form->startupDone());
+    EXPECT_FALSE(m_form->startup().startupDone());
 }
 
 TEST_F(ShellFixture, AudioCommandsNeedTheSoundFolder)
@@ -130,7 +132,7 @@ TEST_F(ShellFixture, NoSplashWhenAPreviewWindowIsOpen)
     ShowCounter shows;
     m_form->aboutBox()->installEventFilter(&shows);
     startForm();
-    EXPECT_TRUE(m_form->startupDone());
+    EXPECT_TRUE(m_form->startup().startupDone());
     EXPECT_EQ(shows.count, 0);
 
     // Without such a window the splash shows during the sequence.
@@ -152,13 +154,13 @@ TEST_F(ShellFixture, BooleansCountOnlyWhenStoredAsIntegers)
     presetSetting(QStringLiteral("Subtitles"), QStringLiteral("true"));
     presetSetting(QStringLiteral("AudioMessages"), QStringLiteral("1"));
     startForm();
-    EXPECT_FALSE(m_form->subtitlesOn());
-    EXPECT_TRUE(m_form->audioMessagesOn());
+    EXPECT_FALSE(m_form->optionsMenu().subtitlesOn());
+    EXPECT_TRUE(m_form->optionsMenu().audioMessagesOn());
 
     menuItem(*m_form, QStringLiteral("Subtitles"))->trigger();
     menuItem(*m_form, QStringLiteral("AudioMessages"))->trigger();
-    EXPECT_TRUE(m_form->subtitlesOn());
-    EXPECT_FALSE(m_form->audioMessagesOn());
+    EXPECT_TRUE(m_form->optionsMenu().subtitlesOn());
+    EXPECT_FALSE(m_form->optionsMenu().audioMessagesOn());
     QSettings stored(m_settingsFile, QSettings::IniFormat);
     EXPECT_EQ(stored.value(QStringLiteral("Subtitles")).toString(), QStringLiteral("1"));
     EXPECT_EQ(stored.value(QStringLiteral("AudioMessages")).toString(), QStringLiteral("0"));
@@ -176,24 +178,24 @@ TEST_F(ShellFixture, RecentFilesAreCleanedShownAndSaved)
     presetSetting(QStringLiteral("RecentFiles/lastQResult0"), marks);
     startForm();
 
-    EXPECT_TRUE(m_form->recentFiles().banks[0].empty());
-    EXPECT_EQ(menuCaptions(m_form->reopenMenu()),
+    EXPECT_TRUE(m_form->fileMenu().recentFiles().banks[0].empty());
+    EXPECT_EQ(menuCaptions(m_form->fileMenu().reopenMenu()),
               (QStringList{QStringLiteral("Algebra"), QStringLiteral("-"), QStringLiteral("Algebra")}));
 
     QStringList banksOpened;
     QStringList resultsOpened;
-    QObject::connect(m_form.get(), &TMainForm::openBankRequested, [&](const QString& p) { banksOpened << p; });
-    QObject::connect(m_form.get(), &TMainForm::openResultsRequested, [&](const QString& p) { resultsOpened << p; });
-    const QList<QAction*> items = m_form->reopenMenu()->actions();
+    QObject::connect(&m_form->fileMenu(), &FileMenu::openBankRequested, [&](const QString& p) { banksOpened << p; });
+    QObject::connect(&m_form->fileMenu(), &FileMenu::openResultsRequested, [&](const QString& p) { resultsOpened << p; });
+    const QList<QAction*> items = m_form->fileMenu().reopenMenu()->actions();
     items[0]->trigger();
     items[2]->trigger();
     EXPECT_EQ(banksOpened, QStringList{algebra});
     EXPECT_EQ(resultsOpened, QStringList{marks});
 
     const QString physics = m_dir.path() + QStringLiteral("/R&D Physics.zxb");
-    m_form->rememberRecentFile(physics);
-    m_form->rememberRecentFile(m_dir.path() + QStringLiteral("/notes.txt"));
-    EXPECT_EQ(menuCaptions(m_form->reopenMenu()),
+    m_form->fileMenu().rememberRecentFile(physics);
+    m_form->fileMenu().rememberRecentFile(m_dir.path() + QStringLiteral("/notes.txt"));
+    EXPECT_EQ(menuCaptions(m_form->fileMenu().reopenMenu()),
               (QStringList{QStringLiteral("R&&D Physics"), QStringLiteral("Algebra"), QStringLiteral("-"),
                            QStringLiteral("Algebra")}));
     QSettings stored(m_settingsFile, QSettings::IniFormat);
@@ -202,8 +204,8 @@ TEST_F(ShellFixture, RecentFilesAreCleanedShownAndSaved)
     EXPECT_TRUE(stored.contains(QStringLiteral("RecentFiles/lastQBank29")));
     EXPECT_TRUE(stored.contains(QStringLiteral("RecentFiles/lastQResult29")));
 
-    m_form->openChosenFile(m_dir.path() + QStringLiteral("/X.ZXR"));
-    m_form->openChosenFile(m_dir.path() + QStringLiteral("/X.doc"));
+    m_form->fileMenu().openChosenFile(m_dir.path() + QStringLiteral("/X.ZXR"));
+    m_form->fileMenu().openChosenFile(m_dir.path() + QStringLiteral("/X.doc"));
     EXPECT_EQ(resultsOpened.size(), 2);
     EXPECT_EQ(banksOpened.size(), 1);
 }
@@ -214,20 +216,21 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
-    const QString leftOver = touch(m_form->workingFolder().path() + QStringLiteral("/page1.jpg"));
+    const QString leftOver = touch(m_form->pageWindow().workingFolder().path() + QStringLiteral("/page1.jpg"));
 
     m_form->setTestState(TestState::RunningExam);
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
-    EXPECT_TRUE(m_form->messageForm()->isVisible());
-    EXPECT_EQ(m_form->messageForm()->windowTitle(), QStringLiteral("Exam in progress"));
-    EXPECT_EQ(m_form->messageForm()->messageText(), QStringLiteral("You cannot close the program during an exam."));
+    EXPECT_TRUE(m_form->messages().messageForm()->isVisible());
+    EXPECT_EQ(m_form->messages().messageForm()->windowTitle(), QStringLiteral("Exam in progress"));
+    EXPECT_EQ(m_form->messages().messageForm()->messageText(), QStringLiteral("You cannot close the program during an exam."));
     EXPECT_TRUE(m_questions.isEmpty());
 
     m_form->setTestState(TestState::Running);
     m_answerYes = false;
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_questions, QStringList{QStringLiteral("Stop the test?")});
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x17"));
 
     // Finished without saving allowed: closes without a question.
     m_form->setTestState(TestState::Finished);
@@ -238,18 +241,19 @@ TEST_F(ShellFixture, CloseQueryFollowsTheTestState)
 
     m_questions.clear();
     m_form->show();
-    m_form->setBankRules(BankSettings::parse("<allowSaving>1</allowSaving>"));
+    m_form->pageWindow().setBankRules(BankSettings::parse("<allowSaving>1</allowSaving>"));
     EXPECT_FALSE(m_form->close());
     EXPECT_EQ(m_questions, QStringList{QStringLiteral("Your results are not saved. Close anyway?")});
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x18"));
     EXPECT_TRUE(QFile::exists(leftOver));
 
     m_answerYes = true;
     int pagesLeft = 0;
-    QObject::connect(m_form.get(), &TMainForm::FormClosing, [&] { ++pagesLeft; });
+    QObject::connect(&m_form->pageWindow(), &PageWindow::FormClosing, [&] { ++pagesLeft; });
     EXPECT_TRUE(m_form->close());
     EXPECT_EQ(pagesLeft, 1);
     EXPECT_FALSE(QFile::exists(leftOver));
-    EXPECT_TRUE(QDir(m_form->workingFolder().path()).exists());
+    EXPECT_TRUE(QDir(m_form->pageWindow().workingFolder().path()).exists());
 }
 
 TEST_F(ShellFixture, QuestionPreviewClosesEvenDuringAnExam)
@@ -257,24 +261,32 @@ TEST_F(ShellFixture, QuestionPreviewClosesEvenDuringAnExam)
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
     m_form->setTestState(TestState::RunningExam);
-    m_form->setBankRules(BankSettings::parse("<questionPreview>1</questionPreview>"));
+    m_form->pageWindow().setBankRules(BankSettings::parse("<questionPreview>1</questionPreview>"));
     EXPECT_TRUE(m_form->close());
     EXPECT_TRUE(m_questions.isEmpty());
-    EXPECT_FALSE(m_form->messageForm()->isVisible());
+    EXPECT_FALSE(m_form->messages().messageForm()->isVisible());
 }
 
 TEST_F(ShellFixture, ScreenSaverIsHeldOffWhileATestIsOpen)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     makeForm();
-    // The fixture turns the bus calls off; the wish still follows the state.
+    // The fixture turns the bus calls off; the wish still follows the state:
+    // a bank's pre-test pages, a practice test and an exam hold it.
+    const bool held[] = {false, true, true, true, false, false};
     for (int s = 0; s <= 5; ++s) {
         m_form->setTestState(static_cast<TestState>(s));
         EXPECT_EQ(m_form->testState(), static_cast<TestState>(s));
+        EXPECT_EQ(m_form->pageWindow().screenSaverInhibitWanted(), held[s]) << "state " << s;
     }
-    ScreenSaverInhibitor inhibitor;
+    m_form->setTestState(TestState::Running);
+    m_form->close();
+    EXPECT_FALSE(m_form->pageWindow().screenSaverInhibitWanted());
+
+    ScreenSaverInhibitor inhibitor(false);
     inhibitor.setInhibited(true);
     EXPECT_TRUE(inhibitor.wantsInhibit());
+    EXPECT_FALSE(inhibitor.isInhibited());
     inhibitor.setInhibited(false);
     EXPECT_FALSE(inhibitor.wantsInhibit());
     EXPECT_FALSE(inhibitor.isInhibited());
@@ -290,7 +302,7 @@ TEST_F(ShellFixture, AnnouncedMessagesSpeakOnlyWithAudioMessagesOn)
     writeSound(QStringLiteral("x17"));
     startForm();
 
-    m_form->announceMessage(QStringLiteral("x16"));
+    m_form->messages().announceMessage(QStringLiteral("x16"));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
     EXPECT_TRUE(m_sound->calls().isEmpty());
 
@@ -299,15 +311,15 @@ TEST_F(ShellFixture, AnnouncedMessagesSpeakOnlyWithAudioMessagesOn)
     EXPECT_EQ(m_sound->playingPath(), x16);
 
     menuItem(*m_form, QStringLiteral("AudioMessages"))->trigger();
-    ASSERT_TRUE(m_form->audioMessagesOn());
-    m_form->announceMessage(QStringLiteral("x17"));
+    ASSERT_TRUE(m_form->optionsMenu().audioMessagesOn());
+    m_form->messages().announceMessage(QStringLiteral("x17"));
     EXPECT_EQ(m_sound->playingPath(), x17mp3); // mp3 before wav
     EXPECT_EQ(m_sound->mostOpenAtOnce(), 1);
 
     // No sound file: nothing plays, the current sound goes on.
-    m_form->announceMessage(QStringLiteral("x99"));
+    m_form->messages().announceMessage(QStringLiteral("x99"));
     EXPECT_EQ(m_sound->playingPath(), x17mp3);
-    m_form->announceMessage(QStringLiteral("../x16"));
+    m_form->messages().announceMessage(QStringLiteral("../x16"));
     EXPECT_EQ(m_sound->playingPath(), x17mp3);
 
     // Turning the option off silences whatever plays.
@@ -324,7 +336,7 @@ TEST_F(ShellFixture, BadSoundHeaderIsNotPlayed)
     bad.write("not a wave file");
     bad.close();
     startForm();
-    m_form->playMessageAudio(QStringLiteral("x20"));
+    m_form->messages().playMessageAudio(QStringLiteral("x20"));
     EXPECT_TRUE(m_sound->calls().isEmpty());
 }
 
@@ -343,15 +355,35 @@ TEST_F(ShellFixture, F2SpeaksTheHintUnderThePointer)
     EXPECT_EQ(m_sound->playingPath(), hint3);
 
     // Hints that match no entry, or too short ones, change nothing.
-    m_form->announceMessage(QStringLiteral("x16"));
-    m_form->hintChanged(QStringLiteral("Something else"));
-    m_form->hintChanged(QStringLiteral("x"));
+    m_form->messages().announceMessage(QStringLiteral("x16"));
+    m_form->messages().hintChanged(QStringLiteral("Something else"));
+    m_form->messages().hintChanged(QStringLiteral("x"));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x16"));
-    m_form->hintChanged(QStringLiteral("Short|Shows the help pages"));
+    m_form->messages().hintChanged(QStringLiteral("Short|Shows the help pages"));
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("Hint3"));
 }
 
 // ---------------------------------------------------------------- language menu
+
+TEST_F(ShellFixture, HintsShowOnlyAfterStartUpAndStaySevenSeconds)
+{
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeForm();
+    QPushButton* finish = panelButton(*m_form, "FinishButton");
+    finish->setToolTip(QStringLiteral("Finish|Ends the test"));
+    QHelpEvent early(QEvent::ToolTip, QPoint(2, 2), finish->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(finish, &early);
+    EXPECT_TRUE(m_hints.isEmpty());
+
+    startForm();
+    finish->setToolTip(QStringLiteral("Finish"));
+    QHelpEvent hint(QEvent::ToolTip, QPoint(2, 2), finish->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(finish, &hint);
+    ASSERT_EQ(m_hints.size(), 1);
+    EXPECT_EQ(m_hints[0].first, QStringLiteral("Finish"));
+    EXPECT_EQ(m_hints[0].second, TMainForm::hintHidePauseMs);
+    EXPECT_EQ(TMainForm::hintHidePauseMs, 7000);
+}
 
 TEST_F(ShellFixture, LanguageMenuChoosesAndReloads)
 {
@@ -360,15 +392,15 @@ TEST_F(ShellFixture, LanguageMenuChoosesAndReloads)
     presetSetting(QStringLiteral("langchoice"), QStringLiteral("Klingon"));
     startForm();
 
-    QMenu* menu = m_form->languageMenu();
+    QMenu* menu = m_form->findChild<QMenu*>(QStringLiteral("LangChoices"));
     EXPECT_TRUE(menu->menuAction()->isVisible());
     ASSERT_EQ(menu->actions().size(), 2);
     EXPECT_TRUE(menu->actions()[0]->isChecked()); // first found: Deutsch
     EXPECT_FALSE(menu->actions()[1]->isChecked());
-    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("Deutsch"));
+    EXPECT_EQ(m_form->language().currentLanguage(), QStringLiteral("Deutsch"));
 
     menu->actions()[1]->trigger();
-    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("English (UK)"));
+    EXPECT_EQ(m_form->language().currentLanguage(), QStringLiteral("English (UK)"));
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Exam player"));
     EXPECT_TRUE(menu->actions()[1]->isChecked());
     EXPECT_FALSE(menu->actions()[0]->isChecked());
@@ -376,16 +408,16 @@ TEST_F(ShellFixture, LanguageMenuChoosesAndReloads)
     EXPECT_EQ(stored.value(QStringLiteral("langchoice")).toString(), QStringLiteral("English (UK)"));
 
     menu->actions()[0]->trigger();
-    EXPECT_EQ(m_form->message(16), QStringLiteral("Nicht waehrend der Pruefung."));
-    EXPECT_EQ(m_form->message(17), QStringLiteral("Stop the test?")); // kept from English
+    EXPECT_EQ(m_form->messages().message(16), QStringLiteral("Nicht waehrend der Pruefung."));
+    EXPECT_EQ(m_form->messages().message(17), QStringLiteral("Stop the test?")); // kept from English
 }
 
 TEST_F(ShellFixture, OneLanguageHidesTheMenu)
 {
     writeLanguage(QStringLiteral("Cymraeg"), englishLines());
     startForm();
-    EXPECT_FALSE(m_form->languageMenu()->menuAction()->isVisible());
-    EXPECT_EQ(m_form->currentLanguage(), QStringLiteral("Cymraeg"));
+    EXPECT_FALSE(m_form->findChild<QMenu*>(QStringLiteral("LangChoices"))->menuAction()->isVisible());
+    EXPECT_EQ(m_form->language().currentLanguage(), QStringLiteral("Cymraeg"));
 }
 
 TEST_F(ShellFixture, GarbageLanguageFileNeverCrashes)
@@ -396,7 +428,7 @@ TEST_F(ShellFixture, GarbageLanguageFileNeverCrashes)
     garbage += "\r\nnoseparators\r\n0119\r\n9999 x\r\n-001 minus\r\n";
     writeLanguage(QStringLiteral("Garbage"), garbage);
     startForm();
-    EXPECT_TRUE(m_form->startupDone());
+    EXPECT_TRUE(m_form->startup().startupDone());
 
     // A language file of a hostile size is not read at all.
     m_form.reset();
@@ -405,8 +437,8 @@ TEST_F(ShellFixture, GarbageLanguageFileNeverCrashes)
     ASSERT_TRUE(huge.resize(qint64(maxLanguageFileBytes) + 1));
     huge.close();
     startForm();
-    EXPECT_TRUE(m_form->startupDone());
-    EXPECT_TRUE(m_form->message(16).isEmpty());
+    EXPECT_TRUE(m_form->startup().startupDone());
+    EXPECT_TRUE(m_form->messages().message(16).isEmpty());
 }
 
 // ---------------------------------------------------------------- auxiliary windows
@@ -437,15 +469,27 @@ TEST_F(ShellFixture, MessageWindowShowsTheLatestMessageAndHidesWhenLeft)
 {
     writeLanguage(QStringLiteral("English (UK)"), englishLines());
     startForm();
-    m_form->showMessageWindow(QStringLiteral("First"), QStringLiteral("one"));
-    m_form->showMessageWindow(QStringLiteral("Second"), QStringLiteral("two"));
-    TMessageForm* window = m_form->messageForm();
+    m_form->messages().showMessageWindow(QStringLiteral("First"), QStringLiteral("one"));
+    m_form->messages().showMessageWindow(QStringLiteral("Second"), QStringLiteral("two"));
+    TMessageForm* window = m_form->messages().messageForm();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Second"));
     EXPECT_EQ(window->messageText(), QStringLiteral("two"));
     EXPECT_EQ(window->size(), QSize(294, 121));
+    // Centred on the main window, wherever that stands.
+    m_form->move(37, 59);
+    m_form->messages().showMessageWindow(QStringLiteral("Third"), QStringLiteral("three"));
+    EXPECT_LE((window->frameGeometry().center() - m_form->frameGeometry().center()).manhattanLength(), 1);
     QEvent deactivate(QEvent::WindowDeactivate);
     QCoreApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(window->isVisible());
+
+    // It is shown without taking the focus, so a click into the main window
+    // takes it away too; a click into it leaves it.
+    m_form->messages().showMessageWindow(QStringLiteral("Fourth"), QStringLiteral("four"));
+    QTest::mouseClick(window->memo()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(window->isVisible());
+    QTest::mouseClick(m_form->pageWindow().pageArea(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window->isVisible());
 }
 

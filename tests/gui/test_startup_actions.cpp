@@ -38,7 +38,7 @@ protected:
         EXPECT_TRUE(QFile::copy(bank, beside));
         return beside;
     }
-    void startUp(std::vector<std::string> args = {}) { emit m_form->startupFinished(args); }
+    void startUp(std::vector<std::string> args = {}) { emit m_form->startup().startupFinished(args); }
     bool visible(const char* item) const { return menuItem(*m_form, QString::fromLatin1(item))->isVisible(); }
 };
 
@@ -50,12 +50,12 @@ TEST_F(StartupActionsTest, VerbsOpenAndPrintResultsAndRefuseToPrintBanks)
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
 
     startUp({"openShellCall", localPath(resultsFile(QStringLiteral("ann.zxr")))});
-    ASSERT_NE(m_form->report(ReportKind::Detailed), nullptr);
-    EXPECT_EQ(m_form->report(ReportKind::Detailed)->plainText(), "Results of Ann\n");
+    ASSERT_NE(m_form->reportArea().report(ReportKind::Detailed), nullptr);
+    EXPECT_EQ(m_form->reportArea().report(ReportKind::Detailed)->plainText(), "Results of Ann\n");
 
     // Handed over by a later start: printed, and the window stays.
     int printed = 0;
-    m_form->prompts().choosePrinter = [&](QPrinter&) {
+    m_form->messages().prompts().choosePrinter = [&](QPrinter&) {
         ++printed;
         return false; // the print dialog was cancelled
     };
@@ -106,7 +106,7 @@ TEST_F(StartupActionsTest, LocalBankModeStoresResultsBesideTheProgramOnce)
     startUp();
     EXPECT_EQ(m_run->bankPath(), bank);
     EXPECT_FALSE(visible("FileOpenItem"));
-    EXPECT_FALSE(m_form->reopenMenu()->menuAction()->isVisible());
+    EXPECT_FALSE(m_form->fileMenu().reopenMenu()->menuAction()->isVisible());
     EXPECT_FALSE(visible("SaveResults1"));
     EXPECT_FALSE(visible("zxWebJump2"));
     EXPECT_EQ(m_results->resultsFolder(), results);

@@ -2,6 +2,7 @@
 // the test and moving between pages, on a real main window offscreen.
 #include "test_run_fixture.h"
 
+#include "window/back_cover_window.h"
 #include "objects/core/test_state.h"
 #include "objects/zx_background.h"
 #include "objects/zx_picture.h"
@@ -26,6 +27,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -135,6 +137,36 @@ TEST_F(TestRunFixture, BankWithoutPasswordOpensAtOnce)
     }
 }
 
+TEST_F(TestRunFixture, AnOpenedBankGivesBackMinimiseAndIsRememberedUnlessAPreview)
+{
+    const std::string settings = "<version>1</version><BankPassword>0</BankPassword>";
+    m_form->examLock().setMinimiseAllowed(false);
+    const QString practice = makeBank(settings, {page("Question one")});
+    m_run->openBank(practice);
+    EXPECT_TRUE(m_form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    const RecentList& banks = m_form->fileMenu().recentFiles().banks;
+    EXPECT_EQ(banks.front(), localPath(practice));
+
+    m_form->setTestState(TestState::NoTest);
+    const QString preview = makeBank(settings + "<questionPreview>1</questionPreview>", {page("Question two")});
+    m_run->openBank(preview);
+    EXPECT_EQ(m_run->bankPath(), preview);
+    EXPECT_EQ(std::count(banks.begin(), banks.end(), localPath(preview)), 0);
+    EXPECT_EQ(banks.front(), localPath(practice));
+}
+
+TEST_F(TestRunFixture, APracticeTestIsCoveredOnlyWhenTheBankAsks)
+{
+    const std::string settings = "<version>1</version><BankPassword>0</BankPassword>";
+    m_run->openBank(makeBank(settings, {page("Question one")}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_FALSE(m_form->examLock().coverWindow()->isVisible());
+    m_form->setTestState(TestState::NoTest);
+    m_run->openBank(makeBank(settings + "<showBackgroundCover>1</showBackgroundCover>", {page("Question one")}));
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_TRUE(m_form->examLock().coverWindow()->isVisible());
+}
+
 TEST_F(TestRunFixture, DetailsMustAllBeFilledAndAreStored)
 {
     m_run->openBank(packed(QStringLiteral("password")));
@@ -185,7 +217,7 @@ TEST_F(TestRunFixture, PreTestPagesThenStartButtonThenQuestions)
 
     ASSERT_EQ(m_form->testState(), TestState::Ready);
     EXPECT_EQ(m_run->lastQuestion(), 1);
-    EXPECT_EQ(m_form->pageArea()->size(), QSize(1024, 768 - 27));
+    EXPECT_EQ(m_form->pageWindow().pageArea()->size(), QSize(1024, 768 - 27));
     EXPECT_FALSE(panelButton(*m_form, "StartButton")->isVisible());
     EXPECT_TRUE(m_frameWaits.isEmpty());
     // Mark is offered but waits for a page; Show Answer is 100 pixels wide.
@@ -339,7 +371,7 @@ TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
     PageBuilder& page = m_run->page();
     ASSERT_EQ(page.textCount(), 5);
     ASSERT_EQ(page.pictureCount(), 1);
-    const QObjectList stack = m_form->pageArea()->children();
+    const QObjectList stack = m_form->pageWindow().pageArea()->children();
     auto position = [&](QObject* o) { return stack.indexOf(o); };
     QLabel* top = page.text(1)->label();
     QLabel* deep = page.text(2)->label();
@@ -351,7 +383,7 @@ TEST_F(TestRunFixture, PageBuilderKeepsCapacitiesAndLayers)
     EXPECT_LT(position(page.picture(0)->normalImage()), position(top));
     EXPECT_LT(position(deep), position(page.picture(0)->normalImage()));
 
-    page.revealFeedback("1", m_form->pageArea());
+    page.revealFeedback("1", m_form->pageWindow().pageArea());
     EXPECT_NE(page.text(4)->label(), nullptr);
     page.hideFeedback("1");
     EXPECT_EQ(page.text(4)->label(), nullptr);
@@ -374,8 +406,8 @@ TEST_F(TestRunFixture, BackgroundFillsThePageAreaAboveThePanel)
                                  ASSERT_TRUE(picture.save(media + QStringLiteral("/bg.bmp")));
                              }));
     ASSERT_EQ(m_form->testState(), TestState::Running);
-    ASSERT_EQ(m_form->pageArea()->size(), QSize(800, 573));
-    auto pixel = [&](int x, int y) { return m_form->pageArea()->grab().toImage().pixel(x, y); };
+    ASSERT_EQ(m_form->pageWindow().pageArea()->size(), QSize(800, 573));
+    auto pixel = [&](int x, int y) { return m_form->pageWindow().pageArea()->grab().toImage().pixel(x, y); };
     const QRgb red = qRgb(255, 0, 0);
     const QRgb blue = qRgb(0, 0, 255);
 
@@ -424,7 +456,7 @@ TEST_F(TestRunFixture, HostileBankNamesStayInTheWorkingFolder)
     m_run->openBank(makeBank("<version>1</version>", {page("q", hostile)}));
     ASSERT_EQ(m_form->testState(), TestState::Running);
     const std::string resolved = m_run->resolveBankFile("../../../../etc/passwd");
-    EXPECT_EQ(QFileInfo(QString::fromStdString(resolved)).absolutePath(), m_form->workingFolder().path());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(resolved)).absolutePath(), m_form->pageWindow().workingFolder().path());
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(resolved)));
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(m_run->resolveBankFile("pic.bmp"))));
 }
@@ -442,16 +474,16 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
     ASSERT_TRUE(option);
     if (option->isChecked())
         option->trigger();
-    ASSERT_FALSE(m_form->subtitlesOn());
+    ASSERT_FALSE(m_form->optionsMenu().subtitlesOn());
     EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
     option->trigger();
-    ASSERT_TRUE(m_form->subtitlesOn());
+    ASSERT_TRUE(m_form->optionsMenu().subtitlesOn());
     ASSERT_NE(m_run->page().text(1)->label(), nullptr);
     EXPECT_EQ(m_run->page().text(1)->label()->text(), QStringLiteral("spoken words"));
     // The panel's subtitle waits for its panel; the layer-9 text stays below
     // the layer-6 question text.
     EXPECT_EQ(m_run->page().text(2)->label(), nullptr);
-    const QObjectList stack = m_form->pageArea()->children();
+    const QObjectList stack = m_form->pageWindow().pageArea()->children();
     EXPECT_LT(stack.indexOf(m_run->page().text(3)->label()), stack.indexOf(m_run->page().text(0)->label()));
     option->trigger();
     EXPECT_EQ(m_run->page().text(1)->label(), nullptr);
@@ -461,11 +493,11 @@ TEST_F(TestRunFixture, SubtitlesFollowTheOption)
 TEST_F(TestRunFixture, OpenShellCallOpensTheBank)
 {
     const QString bank = sampleBank();
-    emit m_form->startupFinished({"openShellCall"});
+    emit m_form->startup().startupFinished({"openShellCall"});
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
-    emit m_form->startupFinished({"OpenShellCall", bank.toStdString()});
+    emit m_form->startup().startupFinished({"OpenShellCall", bank.toStdString()});
     EXPECT_EQ(m_form->testState(), TestState::NoTest);
-    emit m_form->startupFinished({"openShellCall", bank.toStdString()});
+    emit m_form->startup().startupFinished({"openShellCall", bank.toStdString()});
     EXPECT_EQ(m_form->testState(), TestState::Ready);
     EXPECT_EQ(m_run->bankPath(), bank);
 }

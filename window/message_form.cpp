@@ -1,6 +1,6 @@
-#include "app/message_form.h"
+#include "window/message_form.h"
 
-#include "app/window_placement.h"
+#include "window/window_placement.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "window/user_prompts.h"
 
 #include <QApplication>
 #include <QMessageBox>

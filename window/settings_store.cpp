@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "window/settings_store.h"
 
 #include "objects/qt_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/working_folder.h"
+#include "window/working_folder.h"
 
 #include "objects/qt_text.h"
 

@@ -9,7 +9,12 @@ namespace zx {
 
 class ScreenSaverInhibitor {
 public:
-    ScreenSaverInhibitor() = default;
+    // Without `useBus` only the wish is kept (tests, a desktop without the
+    // service).
+    explicit ScreenSaverInhibitor(bool useBus = true)
+        : m_useBus(useBus)
+    {
+    }
     ~ScreenSaverInhibitor();
     ScreenSaverInhibitor(const ScreenSaverInhibitor&) = delete;
     ScreenSaverInhibitor& operator=(const ScreenSaverInhibitor&) = delete;
@@ -21,6 +26,7 @@ public:
     bool isInhibited() const { return m_cookie != 0; }
 
 private:
+    bool m_useBus = true;
     bool m_wanted = false;
     unsigned m_cookie = 0;
 };

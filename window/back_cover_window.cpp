@@ -1,4 +1,4 @@
-#include "app/back_cover_window.h"
+#include "window/back_cover_window.h"
 
 #include <QEvent>
 

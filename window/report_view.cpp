@@ -1,4 +1,4 @@
-#include "results/report_view.h"
+#include "window/report_view.h"
 
 #include "objects/qt_text.h"
 

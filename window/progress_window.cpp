@@ -1,6 +1,6 @@
-#include "app/progress_window.h"
+#include "window/progress_window.h"
 
-#include "app/window_placement.h"
+#include "window/window_placement.h"
 
 #include <QLabel>
 #include <QProgressBar>

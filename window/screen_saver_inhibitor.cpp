@@ -1,4 +1,4 @@
-#include "app/screen_saver_inhibitor.h"
+#include "window/screen_saver_inhibitor.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -23,6 +23,8 @@ void ScreenSaverInhibitor::setInhibited(bool inhibited)
     if (inhibited == m_wanted)
         return;
     m_wanted = inhibited;
+    if (!m_useBus)
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
