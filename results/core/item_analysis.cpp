@@ -1,6 +1,5 @@
 #include "results/core/item_analysis.h"
 
-#include "objects/core/choice_rules.h"
 #include "tagtext/cp1252.h"
 #include "tagtext/tagged_text.h"
 
@@ -38,12 +37,31 @@ public:
         case AnswerKind::Button: {
             object.ordinal = m_buttons++;
             object.name = getTag(record, "ButtonName");
-            const ButtonKind type = buttonKind(record);
-            object.buttonType = type == ButtonKind::Choice ? 0 : type == ButtonKind::TrueFalse ? 1 : -1;
-            object.state = storedButtonState(record);
-            const int states = type == ButtonKind::Choice ? 2 : type == ButtonKind::TrueFalse ? 3 : 0;
-            for (int s = 0; s < states; ++s)
-                object.stateMarks.push_back(markButton(record, s).score);
+            // The verdict tells the kind of button and its state.
+            switch (marks.verdict) {
+            case AnswerVerdict::Selected:
+            case AnswerVerdict::NotSelected: {
+                object.buttonType = 0;
+                object.state = marks.verdict == AnswerVerdict::Selected ? 1 : 0;
+                // Selecting it scores more than leaving it exactly when
+                // the state's mark is the best (selected) or the worst
+                // (not selected) of two that differ.
+                const bool keyed = marks.best > marks.worst
+                                   && marks.score == (object.state == 1 ? marks.best : marks.worst);
+                object.stateMarks = {keyed ? 0 : 1, keyed ? 1 : 0};
+                break;
+            }
+            case AnswerVerdict::NoSelection:
+            case AnswerVerdict::TrueSelected:
+            case AnswerVerdict::FalseSelected:
+                object.buttonType = 1;
+                object.state = marks.verdict == AnswerVerdict::NoSelection ? 0
+                               : marks.verdict == AnswerVerdict::TrueSelected ? 1 : 2;
+                object.stateMarks = {marks.score, markButton(record, 1).score, markButton(record, 2).score};
+                break;
+            default:
+                break;
+            }
             break;
         }
         case AnswerKind::Field:

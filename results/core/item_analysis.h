@@ -41,8 +41,9 @@ struct ObjectResponse {
     std::string name;        // ButtonName, FieldName or DragName (Windows-1252)
     std::string answer;      // fields: the answer as the report shows it (trimmed); drags: the target
     ObjectMarks marks;
-    // For buttons, the marks of each state (choice: not selected,
-    // selected; true/false: none, true, false), to find the keyed answer.
+    // For buttons, what each state gives, to find the keyed answer
+    // (choice: not selected, selected, as 0 and 1 for less and more;
+    // true/false: the marks of none, true, false).
     std::vector<int> stateMarks;
 };
 
