@@ -4,6 +4,7 @@
 // button per question.  The expected values were worked out once,
 // independently of this code, from the response pattern counts.
 #include "tests/core/results_file_maker.h"
+#include "tests/core/zxresults_runner.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
-#include <sys/wait.h>
 
 #ifdef ZX_ZXRESULTS_PATH
 
@@ -48,19 +47,8 @@ std::string lsatQuestion(int item, bool correct)
                                            "<buttonMarkIfNotSelected>0</buttonMarkIfNotSelected>");
 }
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zx::testing::fileText;
+using zx::testing::Outcome;
 
 // The rows of one section of the CSV: the lines after the header line
 // `header` up to the blank line.
@@ -80,10 +68,7 @@ class ZxResultsStats : public ::testing::Test {
 protected:
     Outcome run(const std::string& arguments)
     {
-        const std::string command = "'" ZX_ZXRESULTS_PATH "' " + arguments + " >'" + m_temp.path("out") + "' 2>'"
-                                    + m_temp.path("err") + "'";
-        const int result = std::system(command.c_str());
-        return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, fileText(m_temp.path("out")), fileText(m_temp.path("err"))};
+        return zx::testing::runProgram(ZX_ZXRESULTS_PATH, arguments, m_temp.path("out"), m_temp.path("err"));
     }
     std::string path(const std::string& name) const { return m_temp.path(name); }
     std::string quoted(const std::string& name) const { return "'" + m_temp.path(name) + "'"; }
@@ -220,7 +205,7 @@ TEST_F(ZxResultsStats, PageRendersItsChartsInABrowser)
                               + kept + "/page.png' '#4a78b5' '#c8402f' '#f6e3df' >" + quoted("render.log")
                               + " 2>&1";
     const int rendered = std::system(check.c_str());
-    EXPECT_EQ(WIFEXITED(rendered) ? WEXITSTATUS(rendered) : -1, 0) << fileText(path("render.log"));
+    EXPECT_EQ(zx::testing::exitStatus(rendered), 0) << fileText(path("render.log"));
 }
 
 #endif
