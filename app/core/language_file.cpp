@@ -3,6 +3,11 @@
 #include "tagtext/tagged_text.h"
 
 #include <climits>
+#include <string_view>
+
+// englishTexts[]: the bytes of "lang/English (UK).txt", written by the build
+// (CMakeLists.txt), with a zero byte after them.
+#include "english_texts.inc"
 
 namespace zx {
 
@@ -59,7 +64,19 @@ const std::string& LanguageTexts::message(int n) const
 {
     if (n < 0 || n >= languageMessageCount)
         return emptyText();
-    return messages[static_cast<std::size_t>(n)];
+    const std::string& text = messages[static_cast<std::size_t>(n)];
+    if (text.empty() && n >= languageFirstOwnMessage)
+        return builtInEnglishMessage(n);
+    return text;
+}
+
+const std::string& builtInEnglishMessage(int n)
+{
+    static const LanguageTexts english = parseLanguageFile(
+        std::string_view(reinterpret_cast<const char*>(englishTexts), sizeof englishTexts - 1));
+    if (n < languageFirstOwnMessage || n >= languageMessageCount)
+        return emptyText();
+    return english.messages[static_cast<std::size_t>(n)];
 }
 
 const std::string& LanguageTexts::messageForKey(std::string_view key) const

@@ -4,9 +4,9 @@
 //   - lines of 5 characters or fewer are ignored;
 //   - the first four characters are read as a decimal integer n (sign and
 //     digits only, as getTagInt reads values; anything else gives -1);
-//     lines with n >= 120 are ignored;
+//     lines with n >= 200 are ignored;
 //   - in every other line each "#r#n" becomes a line break (CR LF);
-//   - 9 <= n <= 119: message line; the first five characters (number and
+//   - 9 <= n <= 199: message line; the first five characters (number and
 //     one separator) are dropped and the rest is message n (a later line
 //     with the same number replaces the earlier text);
 //   - n < 9: form-text line "Control Property value with spaces".
@@ -15,6 +15,12 @@
 // number gives 0) and entries 0 to 14 take the value ("Hint3" sets entry 3,
 // "Hint" entry 0).  Applying form-text lines to windows is done by the Qt
 // front end (app/language_applier.h); everything here is plain C++.
+//
+// Messages 0..119 are the classic table every language file fills.
+// Messages 120..199 are this player's own additions: language files of
+// other origins never hold them, so each one falls back to the built-in
+// English text (the line of "lang/English (UK).txt", built into the
+// program) when the files read so far do not define it.
 #pragma once
 
 #include "tagtext/tagged_text.h" // withLfBreaks
@@ -27,7 +33,8 @@
 
 namespace zx {
 
-inline constexpr int languageMessageCount = 120;   // message table entries 0..119
+inline constexpr int languageMessageCount = 200;   // message table entries 0..199
+inline constexpr int languageFirstOwnMessage = 120; // entries 120..199 fall back to built-in English
 inline constexpr int languageFirstMessage = 9;     // entries 0..8 are never filled from a file
 inline constexpr int languageHintCount = 15;       // hint table entries 0..14
 
@@ -54,7 +61,8 @@ struct LanguageTexts {
     // what a later file does not mention.
     std::vector<FormTextLine> formTexts;
 
-    // Message n, or an empty text for a number outside 0..119.
+    // Message n; for n >= 120 not defined by the files, the built-in
+    // English text; an empty text for a number outside 0..199.
     const std::string& message(int n) const;
     // Message for a key such as "x16"; empty for any other key.
     const std::string& messageForKey(std::string_view key) const;
@@ -110,6 +118,8 @@ std::string hintMessageKey(const std::array<std::string, languageHintCount>& hin
 // Message number of a key "x" + decimal digits (at most 3), or -1.
 int messageNumberFromKey(std::string_view key);
 
-
+// The built-in English text of message n (120..199); empty for any other
+// number or a message the English file does not define.
+const std::string& builtInEnglishMessage(int n);
 
 } // namespace zx

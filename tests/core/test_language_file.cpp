@@ -36,8 +36,8 @@ TEST(LanguageFile, MessageLinesFillTheTableWithLineBreaks)
 TEST(LanguageFile, IgnoredLines)
 {
     const LanguageTexts t = parseLanguageFile(
-        "0150 out of range\n"
-        "0120 just out of range\n"
+        "0250 out of range\n"
+        "0200 just out of range\n"
         "0010 \n"           // 5 characters: ignored
         "0011 x\n"          // 6 characters: message "x"
         "0005 MainForm FormCaption x\n"
@@ -67,6 +67,53 @@ TEST(LanguageFile, NumbersAreReadLikeTagIntegers)
     const LanguageLine l = parseLanguageLine("0020#r#nrest");
     EXPECT_EQ(l.kind, LanguageLine::Kind::Message);
     EXPECT_EQ(l.text, "\nrest");
+}
+
+TEST(LanguageFile, LinesEndAtCrLfCrOrLfAndFillTheirOwnEntry)
+{
+    // A CR alone ends a line; the next line keeps its first character.
+    const LanguageTexts t = parseLanguageFile("0016 a\r0017 b\r\n0018 c\n0019 d\r\r0020 e\n\r0021 f");
+    EXPECT_EQ(t.message(16), "a");
+    EXPECT_EQ(t.message(17), "b");
+    EXPECT_EQ(t.message(18), "c");
+    EXPECT_EQ(t.message(19), "d");
+    EXPECT_EQ(t.message(20), "e");
+    EXPECT_EQ(t.message(21), "f");
+    // Each number fills exactly its own entry, up to the last one.
+    const LanguageTexts own = parseLanguageFile("0120 one twenty\n0199 last\n0009 first\n0200 none\n");
+    EXPECT_EQ(own.messages[120], "one twenty");
+    EXPECT_EQ(own.messages[121], "");
+    EXPECT_EQ(own.messages[119], "");
+    EXPECT_EQ(own.messages[199], "last");
+    EXPECT_EQ(own.messages[198], "");
+    EXPECT_EQ(own.messages[9], "first");
+    EXPECT_EQ(own.messages[8], "");
+    EXPECT_EQ(own.messages[10], "");
+    EXPECT_EQ(own.message(120), "one twenty");
+    EXPECT_EQ(own.messageForKey("x199"), "last");
+    EXPECT_EQ(parseLanguageLine("0199 x").number, 199);
+    EXPECT_EQ(parseLanguageLine("0200 x").kind, LanguageLine::Kind::Ignored);
+}
+
+TEST(LanguageFile, OwnMessagesFallBackToTheBuiltInEnglish)
+{
+    // The player's own messages (120 and up) that a language file lacks
+    // come in English; the classic ones stay empty.
+    const std::string english = builtInEnglishMessage(121);
+    ASSERT_FALSE(english.empty());
+    EXPECT_EQ(builtInEnglishMessage(119), "");
+    EXPECT_EQ(builtInEnglishMessage(200), "");
+    EXPECT_EQ(builtInEnglishMessage(-1), "");
+    const LanguageTexts other = parseLanguageFile("0016 sechzehn\n0122 eigener Text\n");
+    EXPECT_EQ(other.message(121), english);
+    EXPECT_EQ(other.messageForKey("x121"), english);
+    EXPECT_EQ(other.message(122), "eigener Text");
+    EXPECT_EQ(other.message(17), "");
+    EXPECT_EQ(other.message(200), "");
+    // A second file over the first keeps the first file's text.
+    const LanguageTexts second = parseLanguageFile("0016 again\n", other);
+    EXPECT_EQ(second.message(122), "eigener Text");
+    EXPECT_EQ(second.message(121), english);
 }
 
 TEST(LanguageFile, FormTextLinesAndHints)
@@ -167,7 +214,8 @@ TEST(LanguageFile, HintKeysAndMessageKeys)
 
     EXPECT_EQ(messageNumberFromKey("x16"), 16);
     EXPECT_EQ(messageNumberFromKey("x119"), 119);
-    EXPECT_EQ(messageNumberFromKey("x120"), -1);
+    EXPECT_EQ(messageNumberFromKey("x199"), 199);
+    EXPECT_EQ(messageNumberFromKey("x200"), -1);
     EXPECT_EQ(messageNumberFromKey("xh0"), -1);
     EXPECT_EQ(messageNumberFromKey("Hint3"), -1);
     EXPECT_EQ(messageNumberFromKey("x"), -1);
