@@ -21,7 +21,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-alsa gstreamer1.0-libav
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
-  espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils
+  espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils libxml2-dev libzip-dev
   desktop-file-utils shared-mime-info xdg-utils
   chromium
 )

@@ -87,7 +87,7 @@ if(ZX_BUILD_TESTS)
   file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
   if(ZX_GUI_TEST_SOURCES)
     add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
-    target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack Qt6::Test GTest::gtest)
+    target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack zximportqt Qt6::Test GTest::gtest)
     target_compile_definitions(zxgui_tests PRIVATE
       ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       ZX_BINARY_DIR="${PROJECT_BINARY_DIR}"
@@ -123,7 +123,7 @@ if(ZX_BUILD_BENCH)
   if(ZX_GUI_BENCH_SOURCES)
     find_package(benchmark REQUIRED)
     add_executable(zxbench_gui ${ZX_GUI_BENCH_SOURCES})
-    target_link_libraries(zxbench_gui PRIVATE zxgui benchmark::benchmark)
+    target_link_libraries(zxbench_gui PRIVATE zxgui zximportqt benchmark::benchmark)
   endif()
 endif()
 

@@ -95,7 +95,11 @@ void zxText::showLayer(int layer)
     palette.setColor(QPalette::Text, colour);
     label.setPalette(palette);
 
-    label.setText(cp1252ToQString(textObjectDisplayText(getTag(m_record, "zxString"))));
+    // Imported texts that lost characters in Windows-1252 carry the exact
+    // text in UTF-8 as well; other readers keep to zxString.
+    const std::string exact = getTag(m_record, "zxStringUtf8");
+    label.setText(exact.empty() ? cp1252ToQString(textObjectDisplayText(getTag(m_record, "zxString")))
+                                : QString::fromUtf8(textObjectDisplayText(exact)));
 
     const int alignment = getTagInt(m_record, "zxAlignment", 0);
     const Qt::Alignment horizontal = alignment == 0   ? Qt::AlignLeft

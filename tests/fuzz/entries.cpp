@@ -29,6 +29,11 @@
 #include "testrun/core/bank_settings.h"
 #include "testrun/core/journal.h"
 #include "testrun/core/test_assembly.h"
+#include "tools/bankimport/gift_reader.h"
+#include "tools/bankimport/moodle_reader.h"
+#include "tools/bankimport/page_builder.h"
+#include "tools/bankimport/qti_reader.h"
+#include "tools/bankpack/bank_packer.h"
 
 #include <array>
 #include <climits>
@@ -745,6 +750,76 @@ std::string journal(std::string_view input)
     return {};
 }
 
+// ------------------------------------------------------------ import
+
+namespace {
+
+// Fixed character cells, so that layouts repeat exactly.
+class CellMeasurer : public import::TextMeasurer {
+public:
+    int height(const std::string& text, const import::TextStyle& style, int width) const override
+    {
+        const std::size_t perLine = static_cast<std::size_t>(std::max(1, width / 7));
+        return static_cast<int>(std::min<std::size_t>(text.size() / perLine + 1, 100000)) * style.points;
+    }
+    int width(const std::string& text, const import::TextStyle&) const override
+    {
+        return static_cast<int>(std::min<std::size_t>(text.size(), 100000)) * 7;
+    }
+};
+
+// Every page built from the questions must be a page the packer accepts.
+std::string checkImportedPages(const import::SourceDocument& document)
+{
+    if (document.questions.empty() && document.error.empty())
+        return "no question and no reason";
+    const CellMeasurer measurer;
+    BankSources sources;
+    sources.settings = "<version>1</version>";
+    const import::PictureLookup pictures = [&](const std::string& key) -> std::optional<import::PlacedPicture> {
+        if (!import::findPicture(document, key))
+            return std::nullopt;
+        return import::PlacedPicture{"p.bmp", 300, 200};
+    };
+    for (const import::Question& question : document.questions) {
+        const import::PageResult page = import::buildQuestionPage(question, *import::pageGeometryFor("640x480"), measurer, pictures);
+        if (page.built == page.skipReason.empty())
+            continue;
+        if (!page.built)
+            continue;
+        for (const char* key : {"zxText", "zxButton", "zxField", "zxDrag", "zxFeedback", "zxPicture", "zxString"}) {
+            const std::string open = std::string("<") + key + ">", close = std::string("</") + key + ">";
+            std::size_t opens = 0, closes = 0;
+            for (std::size_t at = page.record.find(open); at != std::string::npos; at = page.record.find(open, at + 1))
+                ++opens;
+            for (std::size_t at = page.record.find(close); at != std::string::npos; at = page.record.find(close, at + 1))
+                ++closes;
+            if (opens != closes)
+                return std::string("a text broke the ") + key + " elements of a page";
+        }
+        sources.questionPages.push_back({"page", page.record});
+    }
+    std::string error;
+    PackOptions options;
+    options.requirePlayable = false;
+    if (sources.questionPages.size() <= 500 && !checkBankSources(sources, options, error))
+        return "an imported page is refused by the packer: " + error;
+    return {};
+}
+
+} // namespace
+
+std::string importGift(std::string_view input) { return checkImportedPages(import::readGift(input)); }
+
+std::string importMoodle(std::string_view input) { return checkImportedPages(import::readMoodle(input)); }
+
+std::string importQti(std::string_view input)
+{
+    if (input.substr(0, 2) == "PK")
+        return checkImportedPages(import::readQtiPackage(input));
+    return checkImportedPages(import::readQtiXml(input));
+}
+
 // ------------------------------------------------------------ registry
 
 Entry entryNamed(std::string_view target)
@@ -755,6 +830,7 @@ Entry entryNamed(std::string_view target)
         {"decimal", decimal},          {"colour", colour},               {"language_file", languageFile},
         {"handoff", handoff},          {"rtf", rtf},                     {"results_file", resultsFile},
         {"scoring", scoring},          {"page_record", pageRecord},       {"journal", journal},
+        {"import_gift", importGift},   {"import_moodle", importMoodle},   {"import_qti", importQti},
     };
     for (const auto& [name, entry] : entries) {
         if (name == target)

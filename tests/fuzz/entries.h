@@ -54,6 +54,12 @@ std::string pageRecord(std::string_view input);
 // first zero byte), read in memory and through the files of a Journal.
 std::string journal(std::string_view input);
 
+// Question sources for `zxbank import`: a GIFT text, a Moodle XML file, a
+// QTI item or content package, read and laid out as pages.
+std::string importGift(std::string_view input);
+std::string importMoodle(std::string_view input);
+std::string importQti(std::string_view input);
+
 // The entry of a fuzz target by its name ("rtf", "bank_index"), or nullptr.
 Entry entryNamed(std::string_view target);
 

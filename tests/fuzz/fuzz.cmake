@@ -5,7 +5,7 @@
 # else; tests/fuzz/run_all.sh runs them.
 file(GLOB ZX_FUZZ_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
 add_library(zxfuzzentries STATIC ${PROJECT_SOURCE_DIR}/tests/fuzz/entries.cpp)
-target_link_libraries(zxfuzzentries PUBLIC zxcore)
+target_link_libraries(zxfuzzentries PUBLIC zxcore zximport)
 
 add_custom_target(fuzz_targets)
 foreach(zx_fuzz_source IN LISTS ZX_FUZZ_SOURCES)

@@ -15,7 +15,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record journal item_analysis)
+         language_file handoff rtf results_file scoring page_record journal item_analysis
+         import_gift import_moodle import_qti)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
   if [ -d "$source_dir/tests/fuzz/seeds/$t" ]; then
@@ -131,6 +132,11 @@ for page in "$source_dir"/examples/sample-bank/pages/*.txt; do
 done | sort -u | while IFS= read -r c; do
   printf '%s' "$c" > "$out/colour/page-$(printf '%s' "$c" | tr -c 'A-Za-z0-9$' '_').txt"
 done
+
+# Question sources for the importer: the test examples, one file each.
+cp "$source_dir"/tests/data/import/*.gift "$out/import_gift/"
+cp "$source_dir"/tests/data/import/moodle-*.xml "$out/import_moodle/"
+cp "$source_dir"/tests/data/import/qti/*.xml "$source_dir"/tests/data/import/*.zip "$out/import_qti/"
 
 for t in "${targets[@]}"; do
   printf '%-16s %4d seeds\n' "$t" "$(find "$out/$t" -type f | wc -l)"

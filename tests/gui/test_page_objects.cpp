@@ -53,6 +53,11 @@ TEST_F(PageTextTest, DefaultsAndEveryKey)
     EXPECT_EQ(labelColour(*label), QColor(255, 0, 0));
     // "&" and "<" are shown as they stand, bytes are Windows-1252.
     EXPECT_EQ(label->text(), QString::fromUtf8("Fish & <b>chips</b> \u20AC 5"));
+    // The exact UTF-8 text of an imported page wins over the Windows-1252 one.
+    text.setRecord("<feedback>0</feedback><zxString>x ? y</zxString><zxStringUtf8><zxLine>x \xCE\xA3 y</zxLine>\r\n"
+                   "z</zxStringUtf8>");
+    text.showLayer(-1);
+    EXPECT_EQ(label->text(), QString::fromUtf8("x \u03A3 y\nz"));
 
     // Styles are switched off again when the record changes.
     text.setRecord("<feedback>0</feedback><zxBold>0</zxBold><zxAlignment>-1</zxAlignment>"

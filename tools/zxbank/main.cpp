@@ -2,6 +2,7 @@
 // and other stored files.
 #include "tagtext/stored_file.h"
 #include "testrun/core/bank_file.h"
+#include "tools/bankimport/import_command.h"
 #include "tools/bankpack/bank_packer.h"
 
 #include <cstdio>
@@ -25,9 +26,11 @@ constexpr const char* usageText =
     "                                       (for a bank: its index section)\n"
     "       zxbank store IN.txt OUT         write plain text as a stored file of OUT's type\n";
 
+void printUsage(std::ostream& out) { out << usageText << zx::import::importUsage; }
+
 int usage()
 {
-    std::cerr << usageText;
+    printUsage(std::cerr);
     return 2;
 }
 
@@ -120,13 +123,19 @@ int main(int argc, char** argv)
         return usage();
     const std::string& verb = args[0];
     if ((verb == "-h" || verb == "--help" || verb == "help") && args.size() == 1) {
-        std::cout << usageText;
+        printUsage(std::cout);
         return 0;
     }
     if (verb == "pack" && args.size() == 3)
         return pack(args[1], args[2], false);
     if (verb == "pack" && args.size() == 4 && args[1] == "--allow-unplayable")
         return pack(args[2], args[3], true);
+    if (verb == "import") {
+        const int status = zx::import::runImportCommand({args.begin() + 1, args.end()}, argc, argv);
+        if (status == 2)
+            return usage();
+        return status;
+    }
     if (verb == "unpack" && args.size() == 3)
         return unpack(args[1], args[2]);
     if (verb == "info" && args.size() == 2)

@@ -1,0 +1,21 @@
+// Helpers shared by the readers: the bytes of a text source as UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zx::import {
+
+// The text as UTF-8: a byte order mark is dropped; bytes that are no valid
+// UTF-8 are read as Windows-1252 (older exports).  Zero bytes are dropped.
+std::string sourceToUtf8(std::string_view bytes);
+bool isValidUtf8(std::string_view bytes);
+
+// Reads a share such as "50", "-33.333" (percent) or "0.5" (fraction)
+// given as a fraction of 1; nothing when the text is no number.
+bool parseNumber(std::string_view text, double& value);
+
+// Base64 (white space ignored); false on any other character.
+bool decodeBase64(std::string_view text, std::string& bytes);
+
+} // namespace zx::import
