@@ -81,13 +81,13 @@ void InstanceChannel::acceptConnections()
     }
 }
 
-bool InstanceChannel::notifyFirst(const std::vector<std::string>& args, int timeoutMs)
+bool InstanceChannel::notifyFirst(const std::vector<std::string>& args, int timeoutMs, int extraTimePercent)
 {
     if (needsHandoffFile(args)) {
         // Written whole before the message is sent, so the first instance
         // always reads a complete file.
         QSaveFile file(handoffPath());
-        const std::string content = handoffContent(args[0], args[1]);
+        const std::string content = handoffContent(args[0], args[1], extraTimePercent);
         if (file.open(QIODevice::WriteOnly)) {
             file.write(content.data(), qint64(content.size()));
             file.commit();

@@ -35,7 +35,8 @@ public:
     // Second instance: writes the hand-off file when args has two or more
     // parameters, then sends the already-running message and waits up to
     // timeoutMs for the first instance to take it.  True when it did.
-    bool notifyFirst(const std::vector<std::string>& args, int timeoutMs = 5000);
+    // Extra time given on this start goes with the parameters.
+    bool notifyFirst(const std::vector<std::string>& args, int timeoutMs = 5000, int extraTimePercent = 0);
 
     // First instance: reads and deletes the hand-off file.  Nothing when it
     // is missing, not a plain file, or larger than any hand-off can be.

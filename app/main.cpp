@@ -1,5 +1,6 @@
 // Program entry: one player per user.  A second start hands its command
 // line to the running player and ends without a window.
+#include "app/core/command_verbs.h"
 #include "app/controller_windows.h"
 #include "app/instance_channel.h"
 #include "app/shell_paths.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -30,18 +32,25 @@ QString programFolder()
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (!args.empty() && args[0] == "--render-pages")
+    const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!given.empty() && given[0] == "--render-pages")
         return zx::runRenderPagesMode(argc, argv);
-    if (!args.empty() && args[0] == "--print-pdf")
+    if (!given.empty() && given[0] == "--print-pdf")
         return zx::runPrintPdfMode(argc, argv);
+    const zx::StartOptions start = zx::takeStartOptions(given);
+    if (!start.error.empty()) {
+        std::fprintf(stderr, "zxexam: %s\nusage: zxexam [--extra-time PERCENT] openShellCall BANK.zxb\n",
+                     start.error.c_str());
+        return 2;
+    }
+    const std::vector<std::string>& args = start.args;
     QString folder = programFolder();
 
     zx::ShellPaths paths = zx::ShellPaths::fromEnvironment(folder);
     zx::InstanceChannel channel(paths.runtimeFolder);
     if (!channel.tryBecomeFirst()) {
         QCoreApplication app(argc, argv);
-        channel.notifyFirst(args);
+        channel.notifyFirst(args, 5000, start.extraTimePercent);
         return 0;
     }
 
@@ -60,6 +69,7 @@ int main(int argc, char** argv)
         zx::attachTestRun(form, testRun);
         zx::ResultsRun results(zx::resultsRunWindow(form), testRun);
         zx::StartupActions startup(zx::startupWindow(form), testRun, results);
+        startup.setExtraTime(start.extraTimePercent);
         // Scripted runs (a kiosk, a test) may print to a PDF file instead
         // of asking for a printer.
         const QString pdf = qEnvironmentVariable("ZXEXAM_PRINT_PDF");

@@ -41,7 +41,7 @@ void StartupActions::continueStartup(const std::vector<std::string>& args)
     if (m_run.offerResume())
         return;
     if (args.size() >= 2 && isVerb(args[0])) {
-        obey(args[0], args[1], true);
+        obey(args[0], args[1], true, m_extraTimePercent);
         return;
     }
     warnAboutFileTypes();
@@ -54,17 +54,23 @@ void StartupActions::handoff(const Handoff& handoff)
     // A file that went away between the two starts changes nothing.
     if (!QFileInfo(pathFromLocal(handoff.path)).isFile())
         return;
-    obey(handoff.verb, handoff.path, false);
+    obey(handoff.verb, handoff.path, false, handoff.extraTimePercent);
 }
 
-void StartupActions::obey(const std::string& verb, const std::string& path, bool atStart)
+void StartupActions::openBank(const QString& path, int extraTimePercent)
+{
+    m_run.setExtraTime(extraTimePercent);
+    m_run.openBank(path);
+}
+
+void StartupActions::obey(const std::string& verb, const std::string& path, bool atStart, int extraTimePercent)
 {
     const QString file = pathFromLocal(path);
     switch (verbAction(verb, path)) {
     case VerbAction::None:
         break;
     case VerbAction::OpenBank:
-        m_run.openBank(file);
+        openBank(file, extraTimePercent);
         break;
     case VerbAction::OpenResults:
         m_results.loadResultsFile(file);
@@ -110,7 +116,7 @@ bool StartupActions::openStartupBankFile()
         return false;
     const std::string content = readStoredFile(localPath(file));
     QFile::remove(file);
-    m_run.openBank(pathFromLocal(startupBankPath(content)));
+    openBank(pathFromLocal(startupBankPath(content)), m_extraTimePercent);
     return true;
 }
 
@@ -136,7 +142,7 @@ void StartupActions::enterLocalBankMode()
     }
     m_results.setResultsFolder(results);
     m_window.enterLocalBankMode(automatic);
-    m_run.openBank(folder + QLatin1Char('/') + pathFromLocal(*bank));
+    openBank(folder + QLatin1Char('/') + pathFromLocal(*bank), m_extraTimePercent);
 }
 
 } // namespace zx

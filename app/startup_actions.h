@@ -47,6 +47,8 @@ class StartupActions : public QObject {
 public:
     StartupActions(StartupWindow window, TestRun& run, ResultsRun& results, StartupOptions options = {});
 
+    // Extra time in percent (--extra-time) for the bank this start opens.
+    void setExtraTime(int percent) { m_extraTimePercent = percent; }
     // After the start-up sequence, with the command-line parameters.
     void continueStartup(const std::vector<std::string>& args);
     // A later start handed over its parameters.
@@ -54,7 +56,9 @@ public:
 
 private:
     // Obeys a verb; `atStart` closes the window after a print.
-    void obey(const std::string& verb, const std::string& path, bool atStart);
+    void obey(const std::string& verb, const std::string& path, bool atStart, int extraTimePercent);
+    // Opens a bank of this start with its extra time.
+    void openBank(const QString& path, int extraTimePercent);
     void warnAboutFileTypes();
     bool openStartupBankFile();
     void enterLocalBankMode();
@@ -63,6 +67,7 @@ private:
     TestRun& m_run;
     ResultsRun& m_results;
     StartupOptions m_options;
+    int m_extraTimePercent = 0;
 };
 
 } // namespace zx

@@ -16,6 +16,7 @@
 #include "tagtext/tagged_text.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/page_builder.h"
+#include "testrun/test_clock.h"
 #include "testrun/test_run.h"
 
 #include <QDateTime>
@@ -28,6 +29,8 @@
 namespace zx {
 
 namespace {
+
+bool isRunning(TestState state) { return state == TestState::Running || state == TestState::RunningExam; }
 
 // Texts of messages that language files made before them may lack.
 constexpr int notSavedCaption = 105;
@@ -54,6 +57,7 @@ ResultsRun::ResultsRun(ResultsRunWindow window, TestRun& run, ResultsRunOptions 
     connect(&m_window.files, &FileMenu::Print1Click, this, &ResultsRun::Print1Click);
     connect(&m_window.files, &FileMenu::openResultsRequested, this, &ResultsRun::loadResultsFile);
     connect(&m_run, &TestRun::resumedFinished, this, &ResultsRun::resumeFinished);
+    connect(&m_run.clock(), &TestClock::timeUp, this, &ResultsRun::timeRanOut);
 }
 
 QString ResultsRun::textOr(int number, const char* fallback) const
@@ -64,16 +68,42 @@ QString ResultsRun::textOr(int number, const char* fallback) const
 
 void ResultsRun::FinishButtonClick()
 {
-    const TestState state = m_window.page.testState();
-    if (state != TestState::Running && state != TestState::RunningExam)
+    if (!isRunning(m_window.page.testState()))
         return;
     m_window.messages.announceMessage(23);
     if (!m_window.messages.prompts().askYesNo(m_window.messages.message(23)))
         return;
+    // The time may have run out while the question was open.
+    if (!isRunning(m_window.page.testState()))
+        return;
+    finishRunningTest();
+}
 
+void ResultsRun::timeRanOut()
+{
+    if (!isRunning(m_window.page.testState()))
+        return;
+    m_window.messages.announceMessage(timeUpMessage);
+    m_window.messages.showMessageWindow(m_window.messages.message(timeCaptionMessage),
+                                        m_window.messages.message(timeUpMessage));
+    // A preview from the authoring editor is never finished, not even by
+    // the time.
+    if (m_run.rules().isPreview())
+        return;
+    finishRunningTest();
+}
+
+void ResultsRun::finishRunningTest()
+{
     // The test's controls go, an exam's lock is lifted, and the page on
-    // show gives its answers back to the question list.
+    // show gives its answers back to the question list (the candidate's
+    // own, also when Cheat is held).
+    m_run.clock().stop();
+    m_timing = m_run.timing();
+    m_run.releaseCheat();
     m_window.panel.disableTestControls();
+    // The finished test's arrangement: the time left goes.
+    m_window.panel.apply(m_window.panel.planFor(PanelStage::FinishedTest, m_run.rules()));
     m_window.panel.setAutoPlayChecked(false);
     m_window.lock.setLocked(false);
     m_run.saveAnswersOfPage();
@@ -86,6 +116,7 @@ void ResultsRun::FinishButtonClick()
 
 void ResultsRun::resumeFinished()
 {
+    m_timing = m_run.timing();
     m_window.panel.disableTestControls();
     m_window.panel.setAutoPlayChecked(false);
     m_run.setWindowColour(Qt::white);
@@ -179,6 +210,7 @@ bool ResultsRun::writeResults(const QString& path, bool automatic)
     content.bankPathRel = locateRelativeFile(localPath(QFileInfo(path).absolutePath() + QLatin1Char('/')), content.bankPathAbs);
     content.testSettings = m_run.testSettings();
     content.questionList = m_run.questionList();
+    content.timing = m_timing;
 
     std::string reason;
     if (!writeStoredFile(buildResultsContent(content), localPath(path), clockSeededRandom(), &reason)) {
@@ -234,6 +266,7 @@ bool ResultsRun::loadResultsFile(const QString& path)
         return false;
     }
     m_run.adoptTestSettings(content.testSettings);
+    m_timing = content.timing;
     m_window.files.rememberRecentFile(path);
 
     const ResultsSettings settings = ResultsSettings::parse(content.testSettings);

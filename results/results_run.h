@@ -49,6 +49,9 @@ public:
     ResultsRun(ResultsRunWindow window, TestRun& run, ResultsRunOptions options = {});
 
     void FinishButtonClick();
+    // A timed test's time ran out: finished as Finish finishes it, without
+    // the question.
+    void timeRanOut();
     void ResultsToggle(bool summary);
     void SaveResults1Click();
     void Print1Click();
@@ -75,6 +78,9 @@ private:
     void showResults(const FinishedTest& finished);
     // A finished test taken up from the journal: scored and shown again.
     void resumeFinished();
+    // The end of a running test, after the candidate's Finish or the time:
+    // controls, lock, the page's answers, end dates, scoring.
+    void finishRunningTest();
     void scoreAndShow();
     void offerFinishedQuestionViewing(ResultsDisplayMode mode);
     void storeAutomatically();
@@ -90,6 +96,9 @@ private:
     ResultsRunOptions m_options;
     std::optional<TestScore> m_lastScore;
     QString m_resultsFolder;
+    // The time record stored with the results: of the test finished, or of
+    // the results file opened (so that saving it again keeps it).
+    std::optional<TestTiming> m_timing;
 };
 
 } // namespace zx

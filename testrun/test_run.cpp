@@ -23,6 +23,7 @@
 #include "testrun/core/bank_file.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/page_builder.h"
+#include "testrun/test_clock.h"
 #include "testrun/password_dialog.h"
 #include "testrun/user_details_dialog.h"
 
@@ -104,6 +105,14 @@ TestRun::TestRun(TestRunWindow window, TestRunOptions options)
     m_journalTimer = new QTimer(this);
     m_journalTimer->setSingleShot(true);
     connect(m_journalTimer, &QTimer::timeout, this, &TestRun::writePendingAnswers);
+
+    m_clock = new TestClock(m_options.clock, this);
+    connect(m_clock, &TestClock::timeLeftChanged, this,
+            [this](qint64 secondsLeft) { m_window.panel.setTimeLeft(secondsLeft, m_clock->timer().allowance().seconds()); });
+    connect(m_clock, &TestClock::warningDue, this, [this](int message) {
+        m_window.messages.announceMessage(message);
+        m_window.messages.showMessageWindow(msg(timeCaptionMessage), msg(message));
+    });
 
     connectWindow();
     m_window.page.pageArea()->installEventFilter(this);
@@ -214,11 +223,13 @@ void TestRun::testStateChanged(TestState state)
     case TestState::RunningExam:
         break; // the start writes the journal
     case TestState::Finished:
+        m_clock->stop();
         // A finished test whose results are not stored yet comes back at
         // its results.
         writeJournal();
         break;
     default:
+        m_clock->stop();
         if (m_journaling) {
             m_journaling = false;
             m_journalTimer->stop();
@@ -292,6 +303,7 @@ void TestRun::resume(const JournalRecord& record)
         emit resumedFinished();
         return;
     }
+    m_clock->reset(timeAllowance());
     enterTest(record.state == TestState::RunningExam);
     m_window.files.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
@@ -350,6 +362,8 @@ void TestRun::forgetBank()
 
 void TestRun::openBank(const QString& path)
 {
+    // Extra time is given for one bank: this one, whatever comes of it.
+    const int extraPercent = std::exchange(m_pendingExtraPercent, 0);
     const QFileInfo file(path);
     if (path.isEmpty() || !file.exists() || file.isDir()) {
         refuse(69, 71);
@@ -357,6 +371,7 @@ void TestRun::openBank(const QString& path)
     }
     if (!mayReplaceTest({72, 73, 74, 75}))
         return;
+    m_extraPercent = extraPercent;
 
     resetTestData();
     m_bankPath = path;
@@ -481,6 +496,8 @@ void TestRun::prepareTest()
         return;
     }
     m_window.page.setTestState(TestState::Ready);
+    // The pre-test pages show the whole time the test will have.
+    m_clock->reset(timeAllowance());
     m_window.panel.apply(m_window.panel.planFor(PanelStage::PreTest, m_rules));
     showFirstPage();
 }
@@ -565,6 +582,7 @@ void TestRun::enterTest(bool exam)
             m_window.lock.showCover(true);
     }
     m_window.panel.apply(m_window.panel.planFor(PanelStage::Test, m_rules));
+    m_clock->start();
 }
 
 void TestRun::startTest()
@@ -588,11 +606,27 @@ void TestRun::startTest()
     m_lastQuestion = test.lastQuestion;
 
     m_window.page.mainWindow()->repaint();
+    m_clock->reset(timeAllowance());
     enterTest(m_rules.isExam);
 
     showFirstPage();
     m_journaling = true;
     writeJournal();
+}
+
+void TestRun::releaseCheat()
+{
+    if (m_cheatHeld)
+        CheatButtonMouseUp();
+}
+
+void TestRun::setExtraTime(int percent) { m_pendingExtraPercent = std::clamp(percent, 0, maxExtraTimePercent); }
+
+std::optional<TestTiming> TestRun::timing() const
+{
+    if (!m_clock->timed())
+        return std::nullopt;
+    return m_clock->timer().timing();
 }
 
 } // namespace zx

@@ -10,6 +10,7 @@
 #include "testrun/core/bank_settings.h"
 #include "testrun/core/journal.h"
 #include "testrun/core/test_assembly.h"
+#include "testrun/core/test_timer.h"
 #include "testrun/core/embedded_files.h"
 
 #include <QColor>
@@ -23,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zx {
@@ -37,6 +39,7 @@ class OptionsMenu;
 class PageWindow;
 class ReadAloud;
 class ReportArea;
+class TestClock;
 class TPassword;
 class TUserDetails;
 class VideoPlayer;
@@ -156,6 +159,20 @@ public:
     // false (message 103 was shown) when the desktop is too small.
     bool fitWindowToPages();
 
+    // ---- a timed test
+    // Extra time in percent for the next bank opened (this run only); the
+    // bank takes it when it is opened.
+    void setExtraTime(int percent);
+    int extraTimePercent() const { return m_extraPercent; }
+    // The time this run allows (no limit for a bank without one).
+    TimeAllowance timeAllowance() const { return {m_rules.timeLimitMinutes, m_extraPercent}; }
+    TestClock& clock() { return *m_clock; }
+    // The time record of a timed test (none without a limit).
+    std::optional<TestTiming> timing() const;
+    // A held Cheat gives the candidate's answers back before the page is
+    // left by something other than the candidate (the time running out).
+    void releaseCheat();
+
     // ---- the journal of the test in progress
     // At start: a journal of a test that did not end is offered to the
     // candidate; true when the test was taken up again.  A journal that
@@ -244,6 +261,9 @@ private:
     bool m_focusNextPage = false;
     QElapsedTimer m_lastJournalEntry;
     QTimer* m_journalTimer = nullptr;
+    TestClock* m_clock = nullptr;
+    int m_extraPercent = 0;
+    int m_pendingExtraPercent = 0;
 };
 
 } // namespace zx

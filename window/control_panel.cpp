@@ -1,6 +1,8 @@
 #include "window/control_panel.h"
 
 #include "objects/zx_object.h"
+#include "testrun/core/test_timer.h"
+#include "window/time_left_display.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -50,6 +52,7 @@ ControlPanel::ControlPanel(std::function<QString(int)> messageText, QWidget* par
     connect(m_cheatButton, &QPushButton::pressed, this, &ControlPanel::CheatButtonMouseDown);
     connect(m_cheatButton, &QPushButton::released, this, &ControlPanel::CheatButtonMouseUp);
     connect(m_helpButton, &QPushButton::released, this, &ControlPanel::CheatButtonMouseUp);
+    m_timeLeft = new TimeLeftDisplay(this);
 
     for (QWidget* control : {static_cast<QWidget*>(m_questionSlider), static_cast<QWidget*>(m_markButton),
                              static_cast<QWidget*>(m_finishButton), static_cast<QWidget*>(m_cheatButton)})
@@ -87,6 +90,7 @@ void ControlPanel::apply(const ControlPanelPlan& plan)
     placeControl(m_finishButton, plan.finish);
     placeControl(m_markButton, plan.mark);
     placeControl(m_cheatButton, plan.cheat);
+    placeControl(m_timeLeft, plan.timeLeft);
     m_finishButton->setEnabled(plan.finish.enabled);
     m_markButton->setEnabled(plan.mark.enabled);
     m_cheatButton->setEnabled(plan.cheat.enabled);
@@ -142,6 +146,13 @@ void ControlPanel::setAutoPlay(bool checked, bool enabled)
 void ControlPanel::setAutoPlayChecked(bool checked) { m_autoPlay->setChecked(checked); }
 
 bool ControlPanel::autoPlayOn() const { return m_autoPlay->isChecked(); }
+
+void ControlPanel::setTimeLeft(qint64 secondsLeft, qint64 secondsAllowed)
+{
+    if (m_messageText)
+        m_timeLeft->setTexts(m_messageText(timeLeftNameMessage), m_messageText(timeLeftHintMessage));
+    m_timeLeft->showTimeLeft(secondsLeft, secondsAllowed);
+}
 
 void ControlPanel::setSliderAccessibleName(const QString& name) { m_questionSlider->setAccessibleName(name); }
 
@@ -200,7 +211,7 @@ std::vector<QWidget*> ControlPanel::tabStops() const
 {
     std::vector<QWidget*> stops;
     for (QWidget* control : {static_cast<QWidget*>(m_autoPlay), static_cast<QWidget*>(m_helpButton),
-                             static_cast<QWidget*>(m_questionSlider), static_cast<QWidget*>(m_startButton),
+                             static_cast<QWidget*>(m_timeLeft), static_cast<QWidget*>(m_questionSlider), static_cast<QWidget*>(m_startButton),
                              static_cast<QWidget*>(m_cheatButton), static_cast<QWidget*>(m_markButton),
                              static_cast<QWidget*>(m_finishButton)})
         if (control->isVisibleTo(window()) && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus))

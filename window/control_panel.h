@@ -1,5 +1,5 @@
-// The control panel below the page: Auto Play, Help, the question slider,
-// Start, Cheat, Mark and Finish, placed and enabled as a ControlPanelPlan
+// The control panel below the page: Auto Play, Help, a timed test's time
+// left, the question slider, Start, Cheat, Mark and Finish, placed and enabled as a ControlPanelPlan
 // says, announcing what the user does with them.
 //
 // The object names of the controls (FinishButton, questionSlider, ...) are
@@ -19,6 +19,8 @@ class QPushButton;
 class QScrollBar;
 
 namespace zx {
+
+class TimeLeftDisplay;
 
 class zxObject;
 
@@ -49,6 +51,8 @@ public:
     void setAutoPlay(bool checked, bool enabled);
     void setAutoPlayChecked(bool checked);
     bool autoPlayOn() const;
+    // The time left of a timed test, of the whole `secondsAllowed`.
+    void setTimeLeft(qint64 secondsLeft, qint64 secondsAllowed);
     // The name screen readers give the question slider.
     void setSliderAccessibleName(const QString& name);
 
@@ -90,6 +94,7 @@ private:
     QPushButton* m_cheatButton = nullptr;
     QPushButton* m_helpButton = nullptr;
     QPushButton* m_startButton = nullptr;
+    TimeLeftDisplay* m_timeLeft = nullptr;
 };
 
 } // namespace zx

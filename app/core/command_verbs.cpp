@@ -2,6 +2,7 @@
 
 #include "tagtext/stored_file.h" // lowerExtension
 #include "tagtext/tagged_text.h"
+#include "testrun/core/test_timer.h" // maxExtraTimePercent
 
 #include <algorithm>
 
@@ -24,6 +25,51 @@ std::string_view trimmed(std::string_view text)
 } // namespace
 
 bool isVerb(std::string_view parameter) { return parameter == openVerb || parameter == printVerb; }
+
+StartOptions takeStartOptions(std::vector<std::string> args)
+{
+    static constexpr std::string_view extraTime = "--extra-time";
+    StartOptions out;
+    bool given = false;
+    std::size_t used = 0;
+    while (used < args.size() && args[used].rfind(extraTime, 0) == 0) {
+        const std::string& option = args[used];
+        std::string value;
+        if (option == extraTime) {
+            if (used + 1 >= args.size()) {
+                out.error = "--extra-time needs a percentage";
+                break;
+            }
+            value = args[used + 1];
+            used += 2;
+        } else if (option.size() > extraTime.size() && option[extraTime.size()] == '=') {
+            value = option.substr(extraTime.size() + 1);
+            used += 1;
+        } else {
+            out.error = "unknown option " + option;
+            break;
+        }
+        long long percent = 0;
+        if (given) {
+            out.error = "give --extra-time once";
+            break;
+        }
+        given = true;
+        if (!parseIntStrict(value, percent) || percent < 0 || percent > maxExtraTimePercent) {
+            out.error = "--extra-time " + value + ": give a whole number of percent from 0 to "
+                        + std::to_string(maxExtraTimePercent);
+            break;
+        }
+        out.extraTimePercent = static_cast<int>(percent);
+    }
+    if (!out.error.empty()) {
+        out.extraTimePercent = 0;
+        return out;
+    }
+    args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(used));
+    out.args = std::move(args);
+    return out;
+}
 
 VerbAction verbAction(std::string_view verb, std::string_view path)
 {

@@ -27,6 +27,16 @@ VerbAction verbAction(std::string_view verb, std::string_view path);
 // happens at start).
 bool isVerb(std::string_view parameter);
 
+// Options that stand before the verb.  `--extra-time PERCENT` (or
+// `--extra-time=PERCENT`) gives the candidate of the bank this start opens
+// PERCENT more time, a whole number from 0 to 1000.
+struct StartOptions {
+    std::vector<std::string> args; // the command line without the options
+    int extraTimePercent = 0;
+    std::string error;             // a wrong option: the start should stop
+};
+StartOptions takeStartOptions(std::vector<std::string> args);
+
 // Local-bank mode: the bank beside the program.  Of the file names in the
 // program's folder, the first in byte order whose lower-cased extension is
 // exactly ".zxb".

@@ -61,7 +61,9 @@ ControlPanelPlan planControlPanel(int panelWidth, PanelStage stage, const BankSe
         leftmost = plan.mark.left;
     if (cheatShown)
         leftmost = plan.cheat.left;
-    const int sliderLeft = plan.help.right() + gapAfterHelp;
+    const bool timeShown = rules.isTimed() && (stage == PanelStage::PreTest || running);
+    plan.timeLeft = control(plan.help.right() + gapAfterHelp, metrics.timeLeftWidth, timeShown, false);
+    const int sliderLeft = (timeShown ? plan.timeLeft.right() : plan.help.right()) + gapAfterHelp;
     plan.slider = PanelControl{sliderLeft, controlTop + 2,
                                std::max(minimumSliderWidth, leftmost - sliderGap - sliderLeft),
                                controlHeight - 4, true, false};

@@ -7,7 +7,9 @@
 // Finish button 7 pixels from the right edge, Mark 1 pixel left of Finish,
 // Cheat 1 pixel left of Mark (or of Finish when Mark is hidden), the Start
 // button centred, and the question slider filling the room between Help
-// and the leftmost of Finish, Mark and Cheat, 2 pixels short of it.
+// and the leftmost of Finish, Mark and Cheat, 2 pixels short of it.  A
+// timed test's time left stands between Help and the slider, which then
+// starts after it.
 #pragma once
 
 #include "testrun/core/bank_settings.h"
@@ -45,6 +47,9 @@ struct ControlPanelPlan {
     PanelControl cheat;
     // Only the place: the Start button is shown on the last pre-test page.
     PanelControl start;
+    // The time left of a timed test: shown on the pre-test pages (the whole
+    // allowance) and during the test, never enabled (it takes no input).
+    PanelControl timeLeft;
     // The interface message that captions Cheat (94 for Cheat, 88 for Show
     // Answer); 0 leaves the caption as it is.
     int cheatCaption = 0;
@@ -55,6 +60,7 @@ struct PanelMetrics {
     int cheatWidth = 50;      // the Cheat button
     int showAnswerWidth = 100; // the Show Answer form of the Cheat button
     int autoPlayWidth = 86;
+    int timeLeftWidth = 64;   // "01:30:00" with room to spare
 };
 
 ControlPanelPlan planControlPanel(int panelWidth, PanelStage stage, const BankSettings& rules,

@@ -1,6 +1,7 @@
 // The hand-off file a second start of the player leaves for the running
 // one: plain tagged text without a line end, exactly
-// "<p1>" + parameter 1 + "</p1><p2>" + parameter 2 + "</p2>".
+// "<p1>" + parameter 1 + "</p1><p2>" + parameter 2 + "</p2>", followed by
+// "<extraTime>" + percent + "</extraTime>" when the start gave extra time.
 #pragma once
 
 #include <string>
@@ -15,11 +16,13 @@ inline constexpr std::string_view handoffFileName = "filespec.pab";
 // not one of ours and is ignored.
 inline constexpr std::size_t handoffFileLimit = 64 * 1024;
 
-std::string handoffContent(std::string_view first, std::string_view second);
+std::string handoffContent(std::string_view first, std::string_view second, int extraTimePercent = 0);
 
 struct Handoff {
     std::string verb; // p1
     std::string path; // p2
+    // extraTime: 0 when missing or not a whole number from 1 to 1000.
+    int extraTimePercent = 0;
 };
 
 Handoff parseHandoff(std::string_view content);

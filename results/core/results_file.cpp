@@ -2,6 +2,10 @@
 
 #include "tagtext/tagged_text.h"
 
+#include "testrun/core/bank_settings.h" // maxTimeLimitMinutes
+
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 namespace zx {
@@ -27,6 +31,8 @@ std::string buildResultsContent(const ResultsFileContent& c)
     out += makeElement("bankPathRel", c.bankPathRel);
     out += makeElement("testSettings", c.testSettings);
     out += makeElement("qList", c.questionList);
+    if (c.timing)
+        out += timingElement(*c.timing);
     return out;
 }
 
@@ -40,7 +46,45 @@ ResultsFileContent parseResultsContent(std::string_view content)
     c.bankPathAbs = getTag(content, "bankPathAbs");
     c.bankPathRel = getTag(content, "bankPathRel");
     c.questionList = getTag(content, "qList");
+    c.timing = parseTimingElement(content);
     return c;
+}
+
+std::string timingElement(const TestTiming& t)
+{
+    std::string inner;
+    inner += makeElement("timeLimitMinutes", std::to_string(t.limitMinutes));
+    inner += makeElement("extraTimePercent", std::to_string(t.extraPercent));
+    inner += makeElement("secondsAllowed", std::to_string(t.secondsAllowed));
+    inner += makeElement("secondsUsed", std::to_string(t.secondsUsed));
+    inner += makeElement("secondsNotRunning", std::to_string(t.secondsNotRunning));
+    inner += makeElement("timeRanOut", t.timeRanOut ? "1" : "0");
+    return makeElement("testTiming", inner);
+}
+
+std::optional<TestTiming> parseTimingElement(std::string_view content)
+{
+    static constexpr std::string_view listEnd = "</qList>";
+    const std::size_t end = content.find(listEnd);
+    if (end != std::string_view::npos)
+        content.remove_prefix(end + listEnd.size());
+    const std::string element = getTag(content, "testTiming");
+    if (element.empty())
+        return std::nullopt;
+    auto number = [&element](std::string_view key, long long high) {
+        long long value = 0;
+        if (!parseIntStrict(getTag(element, key), value))
+            return 0LL;
+        return std::clamp(value, 0LL, high);
+    };
+    TestTiming t;
+    t.limitMinutes = static_cast<int>(number("timeLimitMinutes", maxTimeLimitMinutes));
+    t.extraPercent = static_cast<int>(number("extraTimePercent", maxExtraTimePercent));
+    t.secondsAllowed = number("secondsAllowed", LLONG_MAX);
+    t.secondsUsed = number("secondsUsed", LLONG_MAX);
+    t.secondsNotRunning = number("secondsNotRunning", LLONG_MAX);
+    t.timeRanOut = number("timeRanOut", LLONG_MAX) == 1;
+    return t;
 }
 
 std::string withResultsExtension(std::string_view path)

@@ -86,6 +86,7 @@ ResultsRow makeResultsRow(std::string file, const ResultsFileContent& content)
         row.testName = cp1252ToUtf8(settings.testName);
     row.started = isoDateTime(getTag(content.testSettings, "testStartDate"));
     row.finished = isoDateTime(getTag(content.testSettings, "testEndDate"));
+    row.timing = content.timing;
     row.score = scoreTest(settings, content.questionList);
     return row;
 }
@@ -130,6 +131,7 @@ void ResultsTable::add(ResultsRow row)
         if (at == m_questions.end() || *at != question.index)
             m_questions.insert(at, question.index);
     }
+    m_timed = m_timed || row.timing.has_value();
     m_rows.push_back(std::move(row));
 }
 
@@ -138,7 +140,14 @@ std::vector<std::string> ResultsTable::header() const
     std::vector<std::string> names = {"File"};
     for (const std::string& label : m_detailLabels)
         names.push_back(spreadsheetText(label));
-    for (const char* name : {"Test", "Started", "Finished", "Score", "Best", "Worst", "Items", "Percentage"})
+    for (const char* name : {"Test", "Started", "Finished"})
+        names.emplace_back(name);
+    if (m_timed) {
+        for (const char* name : {"Time limit (min)", "Extra time (%)", "Time allowed (s)", "Time used (s)",
+                                 "Not running (s)", "Time ran out"})
+            names.emplace_back(name);
+    }
+    for (const char* name : {"Score", "Best", "Worst", "Items", "Percentage"})
         names.emplace_back(name);
     for (const std::string& category : m_categories) {
         const std::string name = spreadsheetText(cp1252ToUtf8(category));
@@ -164,6 +173,17 @@ std::vector<std::string> ResultsTable::cells(std::size_t index) const
     out.push_back(spreadsheetText(row.testName));
     out.push_back(row.started);
     out.push_back(row.finished);
+    if (m_timed) {
+        if (const std::optional<TestTiming>& t = row.timing) {
+            for (long long n : {static_cast<long long>(t->limitMinutes), static_cast<long long>(t->extraPercent),
+                                static_cast<long long>(t->secondsAllowed), static_cast<long long>(t->secondsUsed),
+                                static_cast<long long>(t->secondsNotRunning)})
+                out.push_back(std::to_string(n));
+            out.push_back(t->timeRanOut ? "yes" : "no");
+        } else {
+            out.insert(out.end(), 6, std::string());
+        }
+    }
     const ScoreTally& total = row.score.total;
     out.push_back(formatHundredths(total.score));
     out.push_back(formatHundredths(total.best));

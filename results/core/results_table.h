@@ -7,7 +7,10 @@
 //
 // Columns, in this order:
 //   File, the candidate's details (one column per entry label, e.g. "Name",
-//   "Class"), Test, Started, Finished, Score, Best, Worst, Items,
+//   "Class"), Test, Started, Finished, then, when any file is of a timed
+//   test, "Time limit (min)", "Extra time (%)", "Time allowed (s)", "Time
+//   used (s)", "Not running (s)", "Time ran out" (yes or no; all six empty
+//   for a file without a limit), then Score, Best, Worst, Items,
 //   Percentage, "<category> score" and "<category> best" for every
 //   category, "Q1", "Q2", ... for every question number.
 // Files of different tests differ in their details, categories and
@@ -28,6 +31,7 @@
 #include "results/core/results_file.h"
 #include "results/core/scoring.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +50,7 @@ struct ResultsRow {
     std::string testName; // UTF-8; empty when the test has none ("0")
     std::string started;  // ISO 8601; empty when not stored or no date
     std::string finished;
+    std::optional<TestTiming> timing;
     TestScore score;
 };
 
@@ -86,6 +91,7 @@ private:
     std::vector<std::string> m_detailLabels; // UTF-8
     std::vector<std::string> m_categories;   // as stored (Windows-1252)
     std::vector<int> m_questions;            // indices, ascending
+    bool m_timed = false;                    // some row has a timing record
 };
 
 } // namespace zx

@@ -3,6 +3,8 @@
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
 
+#include <algorithm>
+
 namespace zx {
 
 PageSize pageSizeForWindowSize(int windowSize)
@@ -42,6 +44,7 @@ BankSettings BankSettings::parse(std::string_view text)
     for (int i = 0; i < 3; ++i)
         s.userEntryLabels[static_cast<std::size_t>(i)] = getTag(text, "userEntryLabel" + std::to_string(i + 1));
     s.password = getTag(text, "BankPassword");
+    s.timeLimitMinutes = std::clamp(getTagInt(text, "timeLimitMinutes", 0), 0, maxTimeLimitMinutes);
     return s;
 }
 

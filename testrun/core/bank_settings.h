@@ -24,6 +24,10 @@ PageSize pageSizeForWindowSize(int windowSize);
 // default 1.
 PageSize pageSizeOfQuestionList(std::string_view questionList);
 
+// The longest time limit a bank may set (about ten weeks); a larger value
+// is read as this one.
+inline constexpr int maxTimeLimitMinutes = 99999;
+
 // A bank is refused without embedded files: its list must be longer than
 // four characters.
 bool hasEmbeddedFiles(std::string_view embeddedFileList);
@@ -45,6 +49,9 @@ struct BankSettings {
     std::array<std::string, 3> userEntryLabels;
     // The password as stored; empty or "0" after filtering means none.
     std::string password;
+    // `timeLimitMinutes`: the minutes a candidate has from the start of the
+    // test; 0 (also missing, negative or no number) means no limit.
+    int timeLimitMinutes = 0;
 
     static BankSettings parse(std::string_view settingsText);
 
@@ -56,6 +63,7 @@ struct BankSettings {
     // Whether the control panel offers Cheat: as a press-and-hold Cheat
     // button, or as the wider Show Answer button.
     bool cheatOffered() const { return !isExam && (allowCheating || showAnswer); }
+    bool isTimed() const { return timeLimitMinutes > 0; }
 };
 
 } // namespace zx

@@ -248,6 +248,16 @@ TEST(BankPacker, RefusesSourcesWithMissingParts)
     makeSource(dir.path("newer"));
     writeBytes(dir.path("newer/settings.txt"), "<version>2</version>");
     EXPECT_NE(errorOf("newer").find("version 2"), std::string::npos);
+
+    // A time limit the player would read as none.
+    for (const char* limit : {"half an hour", "-10", "1.5", "100000"}) {
+        makeSource(dir.path("limit"));
+        writeBytes(dir.path("limit/settings.txt"), std::string("<timeLimitMinutes>") + limit + "</timeLimitMinutes>");
+        EXPECT_NE(errorOf("limit").find(std::string("timeLimitMinutes ") + limit + "; give a whole number"),
+                  std::string::npos)
+            << limit;
+        fs::remove_all(dir.path("limit"));
+    }
 }
 
 TEST(BankPacker, RefusesHostileNamesAndContents)
@@ -401,7 +411,13 @@ TEST(BankPacker, InfoSummarisesSettingsPagesAndFiles)
                              "  password: set\n", "windowSize (first question): 2 (1024 x 768)", "embedded files: 3\n",
                              "  sun.bmp  3002 bytes\n", "  tick.bmp  12 bytes\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in:\n" << text;
+    EXPECT_NE(text.find("  timeLimitMinutes: 0 (no limit)\n"), std::string::npos) << text;
     EXPECT_FALSE(zx::describeBank(dir.path("src/settings.txt"), text, error));
+
+    writeBytes(dir.path("src/settings.txt"), "<timeLimitMinutes>99999</timeLimitMinutes><isExam>1</isExam>");
+    ASSERT_TRUE(zx::packBank(dir.path("src"), dir.path("timed.zxb")).ok);
+    ASSERT_TRUE(zx::describeBank(dir.path("timed.zxb"), text, error)) << error;
+    EXPECT_NE(text.find("  timeLimitMinutes: 99999\n"), std::string::npos) << text;
 }
 
 TEST(BankPacker, CorruptedAndTruncatedBanksNeverCrashTheReaders)

@@ -39,3 +39,32 @@ TEST(CommandVerbs, DefaultApplicationFromMimeappsLists)
     EXPECT_EQ(defaultApplication("application/x-zxexam-results", {user, system}), std::nullopt);
     EXPECT_EQ(defaultApplication("application/x-zxexam-bank", {std::string(100000, '[')}), std::nullopt);
 }
+
+TEST(CommandVerbs, ExtraTimeStandsBeforeTheVerb)
+{
+    using Args = std::vector<std::string>;
+    StartOptions start = takeStartOptions({"--extra-time", "25", "openShellCall", "/b.zxb"});
+    EXPECT_TRUE(start.error.empty());
+    EXPECT_EQ(start.extraTimePercent, 25);
+    EXPECT_EQ(start.args, (Args{"openShellCall", "/b.zxb"}));
+    start = takeStartOptions({"--extra-time=0", "openShellCall", "/b.zxb"});
+    EXPECT_EQ(start.extraTimePercent, 0);
+    EXPECT_EQ(start.args, (Args{"openShellCall", "/b.zxb"}));
+    start = takeStartOptions({"--extra-time=1000"});
+    EXPECT_EQ(start.extraTimePercent, 1000);
+    EXPECT_TRUE(start.args.empty());
+    // Without the option the command line is as given, also after the verb.
+    start = takeStartOptions({"openShellCall", "--extra-time", "5"});
+    EXPECT_EQ(start.extraTimePercent, 0);
+    EXPECT_EQ(start.args, (Args{"openShellCall", "--extra-time", "5"}));
+    EXPECT_TRUE(takeStartOptions({}).args.empty());
+
+    for (const Args& wrong : {Args{"--extra-time"}, Args{"--extra-time", "-1", "openShellCall", "/b.zxb"},
+                              Args{"--extra-time", "1001"}, Args{"--extra-time=", "x"}, Args{"--extra-time", "2.5"},
+                              Args{"--extra-timex", "5"}, Args{"--extra-time=5", "--extra-time=6"}}) {
+        start = takeStartOptions(wrong);
+        EXPECT_FALSE(start.error.empty()) << wrong[0];
+        EXPECT_EQ(start.extraTimePercent, 0);
+        EXPECT_TRUE(start.args.empty());
+    }
+}

@@ -100,6 +100,33 @@ TEST(ResultsTable, ColumnsAreTheUnionOfTheFilesAndCellsStayEmptyWhereAFileHasNon
     EXPECT_EQ(tsv.find('\r'), tsv.find("line 1\r\nline 2") + 6) << "only the detail's own line break";
 }
 
+TEST(ResultsTable, TimedTestsAddTheirTimingColumns)
+{
+    const std::string settings = dates + "<testName>Quiz</testName>";
+    const std::vector<std::string> records = {choiceButton(1, "1", "0")};
+    ResultsTable untimed;
+    untimed.add(makeResultsRow("u.zxr", finishedContent(settings, records)));
+    EXPECT_EQ(untimed.header(), (std::vector<std::string>{"File", "Test", "Started", "Finished", "Score", "Best",
+                                                          "Worst", "Items", "Percentage", "Q1"}))
+        << "a table of untimed tests is as it always was";
+
+    ResultsFileContent timed = finishedContent(settings, records);
+    timed.timing = TestTiming{20, 50, 1800, 1799, 75, true};
+    ResultsTable table;
+    table.add(makeResultsRow("t.zxr", parseResultsContent(buildResultsContent(timed))));
+    table.add(makeResultsRow("u.zxr", finishedContent(settings, records)));
+    EXPECT_EQ(table.header(),
+              (std::vector<std::string>{"File", "Test", "Started", "Finished", "Time limit (min)", "Extra time (%)",
+                                        "Time allowed (s)", "Time used (s)", "Not running (s)", "Time ran out",
+                                        "Score", "Best", "Worst", "Items", "Percentage", "Q1"}));
+    EXPECT_EQ(table.cells(0), (std::vector<std::string>{"t.zxr", "Quiz", "2026-12-06T14:00:00", "2026-12-06T14:30:05",
+                                                        "20", "50", "1800", "1799", "75", "yes", "1.00", "1.00",
+                                                        "0.00", "1", "100.00", "1.00"}));
+    EXPECT_EQ(table.cells(1), (std::vector<std::string>{"u.zxr", "Quiz", "2026-12-06T14:00:00", "2026-12-06T14:30:05",
+                                                        "", "", "", "", "", "", "1.00", "1.00", "0.00", "1", "100.00",
+                                                        "1.00"}));
+}
+
 TEST(ResultsTable, FieldsDatesAndTextThatCouldRunAsAFormula)
 {
     EXPECT_EQ(tableField("plain text", ','), "plain text");

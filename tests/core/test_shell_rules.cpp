@@ -189,6 +189,23 @@ TEST(ShellHandoff, ContentIsByteExact)
     EXPECT_TRUE(needsHandoffFile({"openShellCall", "/x.zxb"}));
 }
 
+TEST(ShellHandoff, ExtraTimeGoesAfterTheParameters)
+{
+    const std::string content = handoffContent("openShellCall", "/b.zxb", 25);
+    EXPECT_EQ(content, "<p1>openShellCall</p1><p2>/b.zxb</p2><extraTime>25</extraTime>");
+    EXPECT_EQ(parseHandoff(content).extraTimePercent, 25);
+    EXPECT_EQ(parseHandoff(content).path, "/b.zxb");
+    EXPECT_EQ(handoffContent("openShellCall", "/b.zxb", 0), "<p1>openShellCall</p1><p2>/b.zxb</p2>");
+    EXPECT_EQ(parseHandoff(handoffContent("openShellCall", "/b.zxb")).extraTimePercent, 0);
+    // A path holding the element gives nothing; values out of range neither.
+    EXPECT_EQ(parseHandoff("<p1>openShellCall</p1><p2>/<extraTime>50</extraTime>.zxb</p2>").extraTimePercent, 0);
+    for (const char* odd : {"-5", "1001", "ten", ""})
+        EXPECT_EQ(parseHandoff(std::string("<p1>a</p1><p2>b</p2><extraTime>") + odd + "</extraTime>").extraTimePercent,
+                  0)
+            << odd;
+    EXPECT_EQ(parseHandoff("<p1>a</p1><p2>b</p2><extraTime>1000</extraTime>").extraTimePercent, 1000);
+}
+
 TEST(ShellMessageKeys, SoundKeysStayInTheSoundFolder)
 {
     EXPECT_TRUE(isPlainSoundKey("x104"));

@@ -2,6 +2,7 @@
 
 #include "app/core/command_verbs.h"
 #include "app/core/handoff_file.h"
+#include "testrun/core/test_timer.h"
 #include "app/core/language_file.h"
 #include "app/core/recent_files.h"
 #include "objects/core/answer_marks.h"
@@ -572,13 +573,16 @@ std::string handoff(std::string_view input)
     (void)verbAction(read.verb, read.path);
     (void)isVerb(read.verb);
     (void)needsHandoffFile({read.verb, read.path});
-    const std::string content = handoffContent(read.verb, read.path);
+    if (read.extraTimePercent < 0 || read.extraTimePercent > maxExtraTimePercent)
+        return "extra time out of range";
+    const std::string content = handoffContent(read.verb, read.path, read.extraTimePercent);
+    const std::size_t extraLength = content.size() - handoffContent(read.verb, read.path).size();
     // Read back unless the parameters themselves hold marks found first.
     const std::size_t secondOpen = 4 + read.verb.size() + 5;
     if (content.find("</p1>") == 4 + read.verb.size() && content.find("<p2>") == secondOpen
-        && content.find("</p2>") == content.size() - 5) {
+        && content.find("</p2>") == content.size() - extraLength - 5) {
         const Handoff back = parseHandoff(content);
-        if (back.verb != read.verb || back.path != read.path)
+        if (back.verb != read.verb || back.path != read.path || back.extraTimePercent != read.extraTimePercent)
             return "a hand-off does not read back";
     }
     (void)startupBankPath(input);

@@ -100,6 +100,10 @@ for bank in "${banks[@]}"; do
     printf '</resultsSummaryRTF><bankPathAbs>/home/ann/banks/%s.zxb</bankPathAbs>' "$name"
     printf '<bankPathRel>..\\banks\\%s.zxb</bankPathRel><testSettings>' "$name"
     cat "$settings"; printf '</testSettings><qList>'; cat "$list"; printf '</qList>'
+    # A timed test's record after the list.
+    printf '<testTiming><timeLimitMinutes>30</timeLimitMinutes><extraTimePercent>25</extraTimePercent>'
+    printf '<secondsAllowed>2250</secondsAllowed><secondsUsed>%d</secondsUsed>' "${#name}"
+    printf '<secondsNotRunning>12</secondsNotRunning><timeRanOut>0</timeRanOut></testTiming>'
   } > "$out/results_file/$name.txt"
 
   # The packed bank: its index section and the first embedded bytes.

@@ -20,17 +20,6 @@ namespace zx::test {
 
 namespace {
 
-std::string fieldPage(const std::string& question, const std::string& answer)
-{
-    return zx::testing::questionPage(
-        question,
-        "<ResultsText>" + question + "</ResultsText>"
-        "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth><FieldHeight>20</FieldHeight>"
-        "<editRestriction>0</editRestriction><userAnswer></userAnswer><FieldAnswer1>" + answer +
-        "</FieldAnswer1><FieldMarkIfCorrect>2</FieldMarkIfCorrect><FieldName>-empty45646-</FieldName>"
-        "<FieldResultsText>-empty45646-</FieldResultsText></zxField>\r\n");
-}
-
 std::string settingsWith(const std::string& extra)
 {
     return "<version>1</version><BankPassword>0</BankPassword><testName>Planets</testName>" + extra;
@@ -44,7 +33,7 @@ protected:
     // question right.
     void startTest(const std::string& extra)
     {
-        m_run->openBank(makeBank(settingsWith(extra), {fieldPage("Red planet?", "Mars"), fieldPage("Ringed?", "Saturn")}));
+        m_run->openBank(makeBank(settingsWith(extra), {fieldQuestionPage("Red planet?", "Mars"), fieldQuestionPage("Ringed?", "Saturn")}));
         ASSERT_TRUE(m_form->testState() == TestState::Running || m_form->testState() == TestState::RunningExam);
         QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("mars"));
     }

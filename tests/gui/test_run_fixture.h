@@ -41,6 +41,18 @@ inline std::string testRunMessageLines()
     return lines;
 }
 
+// A question page with one typed-answer field (2 marks for `answer`).
+inline std::string fieldQuestionPage(const std::string& question, const std::string& answer)
+{
+    return zx::testing::questionPage(
+        question,
+        "<ResultsText>" + question + "</ResultsText>"
+        "<zxField><FieldLeft>40</FieldLeft><FieldTop>40</FieldTop><FieldWidth>100</FieldWidth><FieldHeight>20</FieldHeight>"
+        "<editRestriction>0</editRestriction><userAnswer></userAnswer><FieldAnswer1>" + answer +
+        "</FieldAnswer1><FieldMarkIfCorrect>2</FieldMarkIfCorrect><FieldName>-empty45646-</FieldName>"
+        "<FieldResultsText>-empty45646-</FieldResultsText></zxField>\r\n");
+}
+
 class TestRunFixture : public ShellFixture {
 protected:
     void SetUp() override
@@ -51,7 +63,7 @@ protected:
         TestRunOptions options;
         auto engine = std::make_shared<std::mt19937>(5);
         options.random = [engine] { return static_cast<std::uint32_t>((*engine)()); };
-        options.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5)); };
+        options.clock = [this] { return m_now; };
         options.passwordDelay = [this](int ms) { m_passwordWaits << ms; };
         options.frameWait = [this](int ms) { m_frameWaits << ms; };
         options.desktop = [this] { return m_desktop; };
@@ -138,6 +150,8 @@ protected:
     int m_banks = 0;
     std::shared_ptr<FakeVideoLog> m_videoLog = std::make_shared<FakeVideoLog>();
     int m_glideSteps = 0;
+    // The clock of the test run; tests move it on.
+    QDateTime m_now{QDate(2026, 12, 6), QTime(14, 30, 5)};
 };
 
 } // namespace zx::test

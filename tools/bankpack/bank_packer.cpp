@@ -364,6 +364,15 @@ bool checkBankSources(const BankSources& sources, const PackOptions& options, st
                     + "; the player refuses banks of version 2 or newer";
             return false;
         }
+        // The player reads anything else as no limit: an examiner who set
+        // one would hand out an untimed exam.
+        const std::string limit = getTag(sources.settings, "timeLimitMinutes");
+        long long minutes = 0;
+        if (!limit.empty() && (!parseIntStrict(limit, minutes) || minutes < 0 || minutes > maxTimeLimitMinutes)) {
+            error = "settings.txt: timeLimitMinutes " + limit + "; give a whole number of minutes from 0 (no limit) to "
+                    + std::to_string(maxTimeLimitMinutes);
+            return false;
+        }
     }
     return true;
 }
@@ -635,6 +644,7 @@ bool describeBank(const std::string& bankPath, std::string& text, std::string& e
     flag("allowCheating");
     flag("ShowAnswer");
     out << "  password: " << (rules.hasPassword() ? "set" : "none") << '\n';
+    out << "  timeLimitMinutes: " << rules.timeLimitMinutes << (rules.isTimed() ? "" : " (no limit)") << '\n';
     const std::string firstQuestion = NumberedTags(index.questionFileList, pageKey, 1).value(0);
     const PageSize size = pageSizeOfQuestionList(index.questionFileList);
     out << "  windowSize (first question): " << getTagInt(firstQuestion, "windowSize", 1) << " (" << size.width
