@@ -4,7 +4,8 @@
 # `cmake --build <dir> --target fuzz_targets` builds them all and nothing
 # else; tests/fuzz/run_all.sh runs them.
 file(GLOB ZX_FUZZ_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
-add_library(zxfuzzentries STATIC ${PROJECT_SOURCE_DIR}/tests/fuzz/entries.cpp)
+add_library(zxfuzzentries STATIC ${PROJECT_SOURCE_DIR}/tests/fuzz/entries.cpp
+  ${PROJECT_SOURCE_DIR}/tests/fuzz/entries_results.cpp)
 target_link_libraries(zxfuzzentries PUBLIC zxcore zximport)
 
 add_custom_target(fuzz_targets)

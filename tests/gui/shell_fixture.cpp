@@ -29,6 +29,13 @@ std::string englishLines()
            "FileOpenItem Caption &Open a bank\r\n";
 }
 
+QString touchFile(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    return path;
+}
+
 QPushButton* panelButton(const QWidget& form, const char* name)
 {
     auto* button = form.findChild<QPushButton*>(QString::fromLatin1(name));

@@ -75,6 +75,9 @@ protected:
     QList<QPair<QString, int>> m_hints;
 };
 
+// Makes an empty file at `path` and gives the path back.
+QString touchFile(const QString& path);
+
 // The lines of the standard test language.
 std::string englishLines();
 

@@ -46,6 +46,56 @@ protected:
     ControlPanel* m_panel = nullptr;
 };
 
+TEST(ControlPanelPlan, EveryControlHasItsPlaceAndStatePerStage)
+{
+    BankSettings rules;
+    rules.allowMarking = true;
+    rules.allowCheating = true;
+    ControlPanelPlan plan = planControlPanel(800, PanelStage::Test, rules);
+    // Auto Play and Help at the left, Finish 7 pixels from the right edge,
+    // Mark and Cheat 1 pixel apart to its left, Start centred, the slider
+    // between Help and Cheat with 4 and 2 pixels to spare.
+    EXPECT_EQ(plan.autoPlay, (PanelControl{6, 3, 86, 21, true, true}));
+    EXPECT_EQ(plan.help, (PanelControl{95, 3, 64, 21, true, true}));
+    EXPECT_EQ(plan.start, (PanelControl{368, 3, 64, 21, false, false}));
+    EXPECT_EQ(plan.finish, (PanelControl{729, 3, 64, 21, true, true}));
+    EXPECT_EQ(plan.mark, (PanelControl{664, 3, 64, 21, true, true}));
+    EXPECT_EQ(plan.cheat, (PanelControl{613, 3, 50, 21, true, true}));
+    EXPECT_EQ(plan.slider, (PanelControl{163, 5, 448, 17, true, false}));
+    EXPECT_EQ(plan.cheatCaption, 94);
+
+    // Show Answer is wider; before a bank Cheat keeps the plain width and
+    // its caption, and nothing of the test is enabled.
+    rules.allowCheating = false;
+    rules.showAnswer = true;
+    plan = planControlPanel(800, PanelStage::Test, rules);
+    EXPECT_EQ(plan.cheat, (PanelControl{563, 3, 100, 21, true, true}));
+    EXPECT_EQ(plan.cheatCaption, 88);
+    plan = planControlPanel(800, PanelStage::NoBank, rules);
+    EXPECT_EQ(plan.cheat, (PanelControl{599, 3, 64, 21, true, false}));
+    EXPECT_EQ(plan.cheatCaption, 0);
+    EXPECT_FALSE(plan.finish.enabled);
+    EXPECT_FALSE(plan.mark.enabled);
+    EXPECT_TRUE(plan.autoPlay.enabled);
+    for (PanelStage stage : {PanelStage::PreTest, PanelStage::FinishedTest, PanelStage::LoadedResults}) {
+        plan = planControlPanel(800, stage, rules);
+        EXPECT_FALSE(plan.finish.enabled || plan.mark.enabled || plan.cheat.enabled) << static_cast<int>(stage);
+        EXPECT_TRUE(plan.mark.visible && plan.cheat.visible) << static_cast<int>(stage);
+    }
+
+    // An exam hides Mark and Cheat (results loaded afterwards show them);
+    // a preview cannot be finished; the slider keeps 10 pixels at least.
+    rules.isExam = true;
+    plan = planControlPanel(800, PanelStage::Test, rules);
+    EXPECT_FALSE(plan.mark.visible || plan.cheat.visible);
+    EXPECT_EQ(plan.slider.width, 729 - 2 - 163);
+    EXPECT_TRUE(planControlPanel(800, PanelStage::LoadedResults, rules).mark.visible);
+    rules.isExam = false;
+    rules.questionPreview = 1;
+    EXPECT_FALSE(planControlPanel(800, PanelStage::Test, rules).finish.enabled);
+    EXPECT_EQ(planControlPanel(200, PanelStage::Test, rules).slider.width, 10);
+}
+
 TEST_F(ControlPanelTest, APlanPlacesShowsAndEnablesTheControls)
 {
     BankSettings rules;

@@ -1,0 +1,176 @@
+// The fuzz entries of the results and the journal: RTF, results files,
+// the scoring pass and the crash journal.
+#include "tests/fuzz/entries.h"
+#include "tests/fuzz/entry_support.h"
+
+#include "results/core/item_analysis_report.h"
+
+#include <cmath>
+
+namespace zx::fuzz {
+
+using namespace support;
+
+// ------------------------------------------------------------ results
+
+std::string rtf(std::string_view input)
+{
+    const RtfReadResult read = readRtfDocument(input);
+    (void)read.document.plainText();
+    // What was read is written and read again unchanged.
+    const ReportDocument first = normalised(read.document);
+    const std::string written = writeRtf(first);
+    const RtfReadResult again = readRtfDocument(written);
+    if (!again.isRtf || !again.complete)
+        return "the written RTF does not read as one complete document";
+    if (normalised(again.document) != first)
+        return "the written RTF reads as another document";
+    return {};
+}
+
+std::string resultsFile(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    (void)readRtf(content.detailedRtf);
+    (void)readRtf(content.summaryRtf);
+    const ResultsSettings settings = ResultsSettings::parse(content.testSettings);
+    const ResultsDisplayMode mode = settings.displayMode();
+    (void)planResultsDisplay(mode);
+    (void)resultsPageReport(mode, true);
+    (void)lastAvailableQuestion(content.questionList);
+    (void)withResultsExtension(content.bankPathRel);
+
+    // Texts without marks or zero bytes are written and read back as they are.
+    const auto plain = [](const std::string& text) { return text.find_first_of(std::string("<\0", 2)) == std::string::npos; };
+    if (plain(content.detailedRtf) && plain(content.summaryRtf) && plain(content.bankPathAbs)
+        && plain(content.bankPathRel) && plain(content.testSettings) && plain(content.questionList)) {
+        ResultsFileContent back = parseResultsContent(buildResultsContent(content));
+        back.version = content.version;
+        if (back != content)
+            return "a results content does not read back";
+    }
+    return {};
+}
+
+std::string scoring(std::string_view input)
+{
+    const auto [settings, questionList] = splitAtZero(input);
+    const int last = lastAvailableQuestion(questionList);
+    const FinishedTest finished = finishTest(settings, questionList, last, fixedLabels());
+    // Both reports are stored as RTF and shown again from it unchanged.
+    for (const ReportDocument* report : {&finished.detailed, &finished.summary}) {
+        if (normalised(readRtf(writeRtf(*report))) != storedForm(*report))
+            return "a report does not read back from its RTF";
+    }
+
+    // Every object stays within its own marks, also for question numbers
+    // beyond the last available one.
+    MarksChecker checker;
+    const TestScore score = scoreTest(finished.settings, questionList, std::min(last + 3, 510), &checker);
+    if (!checker.problem.empty())
+        return checker.problem;
+    for (const CategoryScore& category : score.categories) {
+        if (category.tally.items < 0)
+            return "a category counts fewer than no items";
+    }
+    (void)firedRuleTexts(finished.settings.displayRules, score);
+    return {};
+}
+
+std::string itemAnalysis(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    const CandidateResponses responses = collectResponses(content);
+    ItemAnalysis analysis;
+    analysis.add("a.zxr", responses);
+    analysis.add("b.zxr", responses);
+    ResultsFileContent other = content;
+    other.testSettings += "<testName>another</testName>";
+    other.bankPathRel = "another.zxb";
+    analysis.add("c.zxr", collectResponses(other));
+    const TestStatistics statistics = analysis.result();
+
+    const auto finite = [](double v) { return std::isfinite(v); };
+    if (statistics.candidates + statistics.leftOut.size() != 3)
+        return "a file was lost or counted twice";
+    if (!finite(statistics.mean) || !finite(statistics.sd) || !finite(statistics.median))
+        return "a total's measure is not a number";
+    if (statistics.alpha && (!finite(*statistics.alpha) || *statistics.alpha > 1 + 1e-9))
+        return "alpha is above 1 or not a number";
+    std::size_t binned = 0;
+    for (const DistributionBin& bin : statistics.distribution)
+        binned += bin.count;
+    if (binned != statistics.candidates)
+        return "the distribution does not hold every candidate";
+    for (const QuestionStatistics& q : statistics.questions) {
+        if (q.discrimination && !(*q.discrimination >= -1 && *q.discrimination <= 1))
+            return "a discrimination lies outside -1 .. 1";
+        if (!finite(q.mean) || !finite(q.sd) || (q.facility && !finite(*q.facility)))
+            return "a question's measure is not a number";
+        for (const OptionStatistics& o : q.options)
+            if (o.chosen > q.candidates)
+                return "an option was chosen more often than the question was seen";
+    }
+    (void)writeStatisticsTable(statistics, TableFormat::Csv);
+    const std::string page = writeStatisticsPage(statistics);
+    if (page.find("<script") != std::string::npos || page.find("<iframe") != std::string::npos)
+        return "text of the file reached the page unescaped";
+    return {};
+}
+
+// ------------------------------------------------------------ journal
+
+std::string journal(std::string_view input)
+{
+    const auto [base, log] = splitAtZero(input);
+    const std::optional<JournalRecord> record = parseJournalBase(base);
+    if (record && parseJournalBase(journalBaseContent(*record)) != record)
+        return "a journal base does not read back";
+
+    // The log over the record read (or over a small test), in every
+    // scrambling column.
+    JournalRecord over = record.value_or(JournalRecord{});
+    if (!record)
+        over.lastQuestion = 3;
+    for (int column = 0; column <= 5; ++column) {
+        JournalRecord applied = over;
+        (void)applyJournalLog(applied, log, column);
+        // The base's page is taken as it is (the resume keeps it within the
+        // test); the log only moves to pages the test has.
+        if (applied.currentQuestion != over.currentQuestion
+            && (applied.currentQuestion < -1 || applied.currentQuestion > over.lastQuestion + 1))
+            return "the journal log moved to a page the test does not have";
+        if (applied.testSettings != over.testSettings || applied.bankPath != over.bankPath)
+            return "the journal log changed what it cannot hold";
+    }
+
+    // The files: the base written and read back, then the log's bytes as
+    // they stand on the disk, then one entry written by the journal.
+    if (!record || record->questionList.size() > (1u << 16))
+        return {};
+    const std::string& folder = privateFolder();
+    if (folder.empty())
+        return "no private temporary folder";
+    Journal files(folder, fixedRandom(static_cast<std::uint32_t>(input.size())));
+    if (!files.writeBase(*record))
+        return "the journal base could not be written";
+    JournalRead read = files.read();
+    if (read.status != JournalStatus::Ok || read.record != *record || read.logEntries != 0)
+        return "the journal base written does not read back";
+    if (!writeBytes(files.logPath(), log))
+        return "the journal log could not be written";
+    read = files.read();
+    if (read.status != JournalStatus::Ok || read.record.bankPath != record->bankPath
+        || read.record.lastQuestion != record->lastQuestion || read.record.testSettings != record->testSettings)
+        return "a journal log spoilt the base it applies to";
+    if (files.writeBase(*record) && files.appendPage(0, log.substr(0, 64), -1, "now")) {
+        read = files.read();
+        if (read.status != JournalStatus::Ok || read.logEntries != 1 || read.record.currentQuestion != -1
+            || read.record.savedAt != "now")
+            return "a journal entry written does not read back";
+    }
+    files.clear();
+    return {};
+}
+
+} // namespace zx::fuzz
