@@ -192,13 +192,14 @@ public:
                  "<ShapeStyle>0</ShapeStyle></zxShape>";
     }
 
-    std::string choiceButton(int left, int top, const std::string& name, int markIfSelected)
+    std::string choiceButton(int left, int top, const std::string& name, int markIfSelected, bool box)
     {
         count("button");
         return "<zxButton><buttonType>0</buttonType><ButtonLayer>5</ButtonLayer><ButtonName>" + tagSafeText(name)
                + "</ButtonName><buttonResultsText>-empty45646-</buttonResultsText><buttonLeft>" + num(left)
-               + "</buttonLeft><buttonTop>" + num(top) + "</buttonTop><s1>" + drawn::choiceNormal + "</s1><s2>"
-               + drawn::choiceOver + "</s2><s3>" + drawn::choiceSelected
+               + "</buttonLeft><buttonTop>" + num(top) + "</buttonTop><s1>" + (box ? drawn::checkNormal : drawn::choiceNormal)
+               + "</s1><s2>" + (box ? drawn::checkOver : drawn::choiceOver) + "</s2><s3>"
+               + (box ? drawn::checkSelected : drawn::choiceSelected)
                + "</s3><ButtonSound1>0</ButtonSound1><buttonMarkIfSelected>" + mark(markIfSelected)
                + "</buttonMarkIfSelected><buttonMarkIfNotSelected>0</buttonMarkIfNotSelected><userAnswer>0</userAnswer></zxButton>";
     }
@@ -386,8 +387,11 @@ std::vector<FeedbackPanel> combinedFeedback(const Question& q, int best)
 }
 
 // The answer objects of one (sub)question worth `grade`; returns its best.
+// The width of the field a short-answer or numerical (sub)question gets.
+int fieldWidthFor(const Question& q) { return q.kind == QuestionKind::Numerical ? 160 : 260; }
+
 int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<std::string>& notes, FeedbackPlan& feedback,
-                  int& numSelections, std::string& failure)
+                  int& numSelections, std::string& failure, int fieldLeft = margin)
 {
     const int left = margin;
     const int width = page.contentWidth();
@@ -403,7 +407,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
             const Answer& a = q.answers[i];
             const std::string label = a.plain.empty() ? "(picture)" : a.plain;
             const int h = page.measure(label, body, textWidth);
-            page.add(page.choiceButton(left, page.y(), a.plain, marks[i]));
+            page.add(page.choiceButton(left, page.y(), a.plain, marks[i], !q.singleAnswer));
             page.add(page.text({textLeft, page.y() + 3, textWidth, h}, label, body));
             page.advance(std::max(drawn::choiceSize, h + 3) + 8);
             best += std::max(0, marks[i]);
@@ -449,7 +453,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
         std::vector<std::string> accepted;
         int restriction = 0;
         bool useRange = false;
-        int fieldWidth = 260;
+        const int fieldWidth = fieldWidthFor(q);
         if (q.kind == QuestionKind::ShortAnswer) {
             accepted = acceptedShortAnswers(q, notes);
             if (accepted.empty()) {
@@ -465,12 +469,11 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
             accepted = field.answers;
             restriction = field.editRestriction;
             useRange = field.useRange;
-            fieldWidth = 160;
         }
         std::string name = accepted.front();
         if (useRange)
             name = accepted[0] + ".." + accepted[1];
-        page.add(page.field({left, page.y(), fieldWidth, 24}, name, restriction, useRange, accepted, grade));
+        page.add(page.field({fieldLeft, page.y(), fieldWidth, 24}, name, restriction, useRange, accepted, grade));
         page.advance(24 + gap);
         std::vector<FeedbackPanel> group;
         for (const Answer& a : q.answers)
@@ -655,19 +658,32 @@ PageResult buildQuestionPage(const Question& question, const PageGeometry& geome
         else if (lists > 1)
             result.notes.push_back("several choice lists: more than one choice per list can be selected");
         for (const ClozePiece& piece : question.pieces) {
+            const bool known = piece.gap >= 0 && piece.gap < static_cast<int>(question.gaps.size());
+            const Question* gapQuestion = known ? &question.gaps[piece.gap] : nullptr;
+            const bool isField = gapQuestion
+                                 && (gapQuestion->kind == QuestionKind::ShortAnswer || gapQuestion->kind == QuestionKind::Numerical);
+            const TextStyle body{bodyPoints, false, false};
+            int fieldLeft = margin;
             if (!piece.text.empty()) {
-                const TextStyle body{bodyPoints, false, false};
-                const int h = page.measure(piece.text, body, width);
-                page.add(page.text({margin, page.y(), width, h}, piece.text, body));
-                page.advance(h + 4);
+                // A field follows its text on the same line when both fit.
+                const int textWidth = page.measureWidth(piece.text, body) + 4;
+                const int lineHeight = page.measure("Xg", body, width);
+                if (isField && textWidth + 10 + fieldWidthFor(*gapQuestion) <= width
+                    && page.measure(piece.text, body, textWidth) <= lineHeight) {
+                    page.add(page.text({margin, page.y() + 3, textWidth, lineHeight}, piece.text, body));
+                    fieldLeft = margin + textWidth + 10;
+                } else {
+                    const int h = page.measure(piece.text, body, width);
+                    page.add(page.text({margin, page.y(), width, h}, piece.text, body));
+                    page.advance(h + 4);
+                }
             }
-            if (piece.gap < 0 || piece.gap >= static_cast<int>(question.gaps.size()))
+            if (!gapQuestion)
                 continue;
-            const Question& gapQuestion = question.gaps[piece.gap];
             FeedbackPlan ignored;
             int ignoredSelections = 0;
-            result.best += layoutAnswers(page, gapQuestion, grades[piece.gap], result.notes, ignored, ignoredSelections,
-                                         failure);
+            result.best += layoutAnswers(page, *gapQuestion, grades[piece.gap], result.notes, ignored, ignoredSelections,
+                                         failure, fieldLeft);
             if (!failure.empty()) {
                 result.skipReason = "a gap: " + failure;
                 return result;

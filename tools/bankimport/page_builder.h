@@ -53,6 +53,10 @@ inline constexpr const char* choiceNormal = "choice-normal.bmp";
 inline constexpr const char* choiceOver = "choice-over.bmp";
 inline constexpr const char* choiceSelected = "choice-selected.bmp";
 inline constexpr int choiceSize = 24;
+// Square boxes for questions that take several answers.
+inline constexpr const char* checkNormal = "check-normal.bmp";
+inline constexpr const char* checkOver = "check-over.bmp";
+inline constexpr const char* checkSelected = "check-selected.bmp";
 inline constexpr const char* trueFalse[7] = {"tf-base.bmp",  "tf-over.bmp",  "tf-over-false.bmp",
                                              "tf-true.bmp",  "tf-false.bmp", "tf-true-over-false.bmp",
                                              "tf-false-over-true.bmp"};

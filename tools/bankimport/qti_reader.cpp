@@ -81,6 +81,8 @@ struct Declaration {
     bool caseSensitive = false;
     double upperBound = 0;
     bool hasUpperBound = false;
+    double defaultValue = 0; // the mark of a value the mapping does not list
+    bool hasLowerBound = false;
 };
 
 struct Interaction {
@@ -214,6 +216,10 @@ private:
         if (const xmlNode* mapping = kid(node, "mapping")) {
             d.hasMapping = true;
             d.hasUpperBound = parseNumber(attr(mapping, "upperBound"), d.upperBound);
+            double ignored = 0;
+            d.hasLowerBound = parseNumber(attr(mapping, "lowerBound"), ignored);
+            if (!parseNumber(attr(mapping, "defaultValue"), d.defaultValue))
+                d.defaultValue = 0;
             for (const xmlNode* e : kids(mapping, "mapEntry")) {
                 double value = 0;
                 if (parseNumber(attr(e, "mappedValue"), value))
@@ -235,7 +241,7 @@ private:
     {
         if (d.hasMapping && (m_mapResponse || d.correct.empty())) {
             auto found = d.mapping.find(key);
-            return found == d.mapping.end() ? 0 : found->second;
+            return found == d.mapping.end() ? d.defaultValue : found->second;
         }
         return std::find(d.correct.begin(), d.correct.end(), key) != d.correct.end() ? 1 : 0;
     }
@@ -298,6 +304,8 @@ private:
                                                  : (total > 0 ? scores[i] / total : 0);
         if (allOrNothing && !q.singleAnswer && positive > 1)
             m_notes.push_back("all-or-nothing marks shared among the correct choices");
+        if (!allOrNothing && d.hasLowerBound && std::any_of(scores.begin(), scores.end(), [](double v) { return v < 0; }))
+            m_notes.push_back("negative marks can take the score below the mapping's lower bound");
         q.grade = gradeOf(total);
         m_block = std::move(q);
     }
@@ -640,21 +648,6 @@ std::string joinPath(const std::string& base, const std::string& relative)
     std::string out;
     for (const std::string& p : parts)
         out += (out.empty() ? "" : "/") + p;
-    return out;
-}
-
-std::string urlDecode(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
-            && std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
     return out;
 }
 
