@@ -123,8 +123,10 @@ std::string itemAnalysis(std::string_view input)
 std::string journal(std::string_view input)
 {
     const auto [base, log] = splitAtZero(input);
-    const std::optional<JournalRecord> record = parseJournalBase(base);
-    if (record && parseJournalBase(journalBaseContent(*record)) != record)
+    std::uint64_t generation = 0;
+    const std::optional<JournalRecord> record = parseJournalBase(base, &generation);
+    std::uint64_t again = 0;
+    if (record && (parseJournalBase(journalBaseContent(*record, generation), &again) != record || again != generation))
         return "a journal base does not read back";
 
     // The log over the record read (or over a small test), in every
@@ -134,7 +136,7 @@ std::string journal(std::string_view input)
         over.lastQuestion = 3;
     for (int column = 0; column <= 5; ++column) {
         JournalRecord applied = over;
-        (void)applyJournalLog(applied, log, column);
+        (void)applyJournalLog(applied, log, column, generation);
         // The base's page is taken as it is (the resume keeps it within the
         // test); the log only moves to pages the test has.
         if (applied.currentQuestion != over.currentQuestion
