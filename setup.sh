@@ -23,6 +23,7 @@ packages=(
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
   espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils libxml2-dev libzip-dev
   desktop-file-utils shared-mime-info xdg-utils
+  chromium
 )
 if [ "$mode" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev llvm)
