@@ -26,6 +26,7 @@ packages=(
   espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils libxml2-dev libzip-dev
   desktop-file-utils shared-mime-info xdg-utils libxcb1-dev
   scdoc dpkg-dev file appstream
+  chromium
 )
 if [ "$mode" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev llvm)

@@ -17,8 +17,12 @@ struct ShellPaths {
     // names a private folder, otherwise "<temp>/zxexam-<uid>".  Tests point
     // XDG_RUNTIME_DIR and XDG_CONFIG_HOME at temporary folders.
     static ShellPaths fromEnvironment(const QString& programFolder);
-    // Same, with the runtime folder and settings file given.
-    static ShellPaths inFolders(const QString& programFolder, const QString& runtimeBase, const QString& settingsFile);
+    // Same, with the runtime folder and settings file given.  When
+    // "<runtimeBase>/zxexam" is not a private folder, the runtime folder
+    // is "<fallbackBase>/zxexam-<uid>/zxexam" (fallbackBase empty: the
+    // temporary folder), the same on every start.
+    static ShellPaths inFolders(const QString& programFolder, const QString& runtimeBase, const QString& settingsFile,
+                                const QString& fallbackBase = QString());
 };
 
 } // namespace zx

@@ -33,20 +33,26 @@ StartupActions::StartupActions(StartupWindow window, TestRun& run, ResultsRun& r
         m_options.playerOpensBanks = [] { return playerOpensBanks(); };
     connect(&m_window.sequence, &StartupSequence::startupFinished, this, &StartupActions::continueStartup);
     connect(&m_window.sequence, &StartupSequence::alreadyRunningHandoff, this, &StartupActions::handoff);
+    connect(&m_run, &TestRun::resumedFinished, this, [this] { m_resumedFinished = true; });
 }
 
 void StartupActions::continueStartup(const std::vector<std::string>& args)
 {
     // A test that did not end comes first: the candidate may take it up.
-    if (m_run.offerResume())
-        return;
+    // The rest of the start-up follows all the same (a local-bank test
+    // taken up again stores its results like any other); only the bank of
+    // the test taken up is not opened a second time.
+    m_resumedFinished = false;
+    m_resumedBank = m_run.offerResume() ? m_run.bankPath() : QString();
     if (args.size() >= 2 && isVerb(args[0])) {
         obey(args[0], args[1], true, m_extraTimePercent);
-        return;
+    } else {
+        warnAboutFileTypes();
+        if (!openStartupBankFile())
+            enterLocalBankMode();
     }
-    warnAboutFileTypes();
-    if (!openStartupBankFile())
-        enterLocalBankMode();
+    m_resumedBank.clear();
+    m_resumedFinished = false;
 }
 
 void StartupActions::handoff(const Handoff& handoff)
@@ -59,6 +65,8 @@ void StartupActions::handoff(const Handoff& handoff)
 
 void StartupActions::openBank(const QString& path, int extraTimePercent)
 {
+    if (!m_resumedBank.isEmpty() && QFileInfo(path).canonicalFilePath() == QFileInfo(m_resumedBank).canonicalFilePath())
+        return;
     m_run.setExtraTime(extraTimePercent);
     m_run.openBank(path);
 }
@@ -142,6 +150,8 @@ void StartupActions::enterLocalBankMode()
     }
     m_results.setResultsFolder(results);
     m_window.enterLocalBankMode(automatic);
+    if (m_resumedFinished)
+        m_results.storeAutomatically();
     openBank(folder + QLatin1Char('/') + pathFromLocal(*bank), m_extraTimePercent);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QString>
 
 #include <functional>
 #include <string>
@@ -57,7 +58,8 @@ public:
 private:
     // Obeys a verb; `atStart` closes the window after a print.
     void obey(const std::string& verb, const std::string& path, bool atStart, int extraTimePercent);
-    // Opens a bank of this start with its extra time.
+    // Opens a bank of this start with its extra time, unless it is that of
+    // the test just taken up again.
     void openBank(const QString& path, int extraTimePercent);
     void warnAboutFileTypes();
     bool openStartupBankFile();
@@ -68,6 +70,10 @@ private:
     ResultsRun& m_results;
     StartupOptions m_options;
     int m_extraTimePercent = 0;
+    // During the start-up: the bank of the test taken up again, and
+    // whether it came back finished (its results on show, not stored).
+    QString m_resumedBank;
+    bool m_resumedFinished = false;
 };
 
 } // namespace zx

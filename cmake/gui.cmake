@@ -63,6 +63,7 @@ add_executable(zxresults
   ${PROJECT_SOURCE_DIR}/tools/zxresults/main.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/batch.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/commands.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/stats_command.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/pdf_command.cpp)
 target_link_libraries(zxresults PRIVATE zxgui)
 set_target_properties(zxresults PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -68,6 +68,8 @@ public:
     // next finished test are stored in automatically, once.
     void setResultsFolder(QString folder) { m_resultsFolder = std::move(folder); }
     const QString& resultsFolder() const { return m_resultsFolder; }
+    // Stores the finished test's results in the results folder, once.
+    void storeAutomatically();
 
     // The scores of the last finished test (none before the first Finish).
     const std::optional<TestScore>& lastScore() const { return m_lastScore; }
@@ -83,7 +85,6 @@ private:
     void finishRunningTest();
     void scoreAndShow();
     void offerFinishedQuestionViewing(ResultsDisplayMode mode);
-    void storeAutomatically();
     bool writeResults(const QString& path, bool automatic);
     // Message `number` of the language file, or `fallback` when the file
     // has none (messages added after older language files were made).

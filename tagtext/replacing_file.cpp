@@ -8,8 +8,9 @@
 
 namespace zx {
 
-ReplacingFile::ReplacingFile(std::string target, const RandomSource& random)
+ReplacingFile::ReplacingFile(std::string target, const RandomSource& random, WriteCall write)
     : m_target(std::move(target))
+    , m_write(write ? std::move(write) : WriteCall(::write))
 {
     if (m_target.empty()) {
         m_error = "no file name";
@@ -45,10 +46,12 @@ bool ReplacingFile::write(const char* data, std::size_t size)
     if (m_fd < 0)
         return false;
     while (size > 0) {
-        const ssize_t written = ::write(m_fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t written = m_write(m_fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
             fail();
             return false;
         }

@@ -6,14 +6,21 @@
 #include "tagtext/stored_file.h" // RandomSource
 
 #include <cstddef>
+#include <functional>
 #include <string>
+
+#include <sys/types.h>
 
 namespace zx {
 
+// The system's write(2), or a stand-in that fails as a full disk does.
+using WriteCall = std::function<ssize_t(int fd, const void* data, std::size_t size)>;
+
 class ReplacingFile {
 public:
-    // Creates the temporary file beside `target`; see isOpen().
-    ReplacingFile(std::string target, const RandomSource& random);
+    // Creates the temporary file beside `target`; see isOpen().  `write`
+    // replaces the system's write(2) (tests give a failing one).
+    ReplacingFile(std::string target, const RandomSource& random, WriteCall write = {});
     // Removes the temporary file unless commit() succeeded.
     ~ReplacingFile();
 
@@ -35,6 +42,7 @@ private:
     std::string m_target;
     std::string m_temporary;
     std::string m_error;
+    WriteCall m_write;
     int m_fd = -1;
     bool m_committed = false;
 };

@@ -91,17 +91,14 @@ TestRun::TestRun(TestRunWindow window, TestRunOptions options)
     });
     connect(m_details, &TUserDetails::detailsCancelled, this, &TestRun::forgetBank);
 
-
-    QString journalFolder = m_options.journalFolder;
-    if (journalFolder.isEmpty()) {
-        const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-        journalFolder = (state.startsWith(QLatin1Char('/')) ? state : QDir::homePath() + QStringLiteral("/.local/state"))
-                        + QStringLiteral("/zxexam");
-    }
-    QDir().mkpath(QFileInfo(journalFolder).absolutePath());
-    // A folder that is not private to the user is not used: the journal
-    // then goes to a fresh private folder beside it.
-    m_journal = std::make_unique<Journal>(localPath(WorkingFolder::ensurePrivateFolder(journalFolder)));
+    JournalKeeperOptions journal;
+    journal.folder = m_options.journalFolder;
+    journal.fallbackBase = m_options.journalFallbackBase;
+    journal.random = m_options.random;
+    journal.write = m_options.journalWrite;
+    journal.tell = [this](int caption, int text) { refuse(caption, text); };
+    journal.record = [this] { return journalRecord(); };
+    m_journal = std::make_unique<JournalKeeper>(std::move(journal));
     m_journalTimer = new QTimer(this);
     m_journalTimer->setSingleShot(true);
     connect(m_journalTimer, &QTimer::timeout, this, &TestRun::writePendingAnswers);
@@ -180,11 +177,6 @@ void TestRun::journalPage(int question, const std::string& pageText)
     m_lastJournalEntry.start();
     m_journal->appendPage(question, question >= 0 ? pageText : std::string(), m_currentQuestion,
                           formatDisplayDate(currentLocalTime()));
-    // A long test gathers many entries: now and then the whole test is
-    // written anew and the log starts again.
-    constexpr std::uint64_t largestLog = 8u * 1024 * 1024;
-    if (m_journal->logSize() > largestLog)
-        writeJournal();
 }
 
 void TestRun::answerChanged()
@@ -241,12 +233,17 @@ void TestRun::testStateChanged(TestState state)
 
 bool TestRun::offerResume()
 {
-    const JournalRead read = m_journal->read();
+    // Without a journal of its own (another player holds it) nothing is
+    // offered or touched.
+    Journal* journal = m_journal->journal();
+    if (!journal)
+        return false;
+    const JournalRead read = journal->read();
     if (read.status == JournalStatus::None)
         return false;
     const std::string stamp = formatDateStamp(currentLocalTime());
     if (read.status == JournalStatus::Unreadable) {
-        m_journal->setAside(stamp);
+        journal->setAside(stamp);
         tell(110);
         return false;
     }
@@ -259,7 +256,7 @@ bool TestRun::offerResume()
                                                           bank.index.questionFileList, bank.index.preTestFileList)
                                           : 0};
     if (!bank.ok() || identity != record.bank || !record.passwordAccepted) {
-        m_journal->setAside(stamp);
+        journal->setAside(stamp);
         return false;
     }
     const BankSettings rules = BankSettings::parse(record.testSettings);
@@ -275,7 +272,7 @@ bool TestRun::offerResume()
     question += QStringLiteral("\n") + cp1252ToQString(record.savedAt);
     m_window.messages.announceMessage(109);
     if (!m_window.messages.prompts().askYesNo(question)) {
-        m_journal->setAside(stamp);
+        journal->setAside(stamp);
         return false;
     }
     resume(record);
@@ -298,7 +295,7 @@ void TestRun::resume(const JournalRecord& record)
     m_lastQuestion = record.lastQuestion;
     fitWindowToPages();
     m_window.panel.setAutoPlay(true, true);
-    m_journaling = true;
+    m_journaling = m_journal->begin();
     if (record.state == TestState::Finished) {
         emit resumedFinished();
         return;
@@ -610,7 +607,7 @@ void TestRun::startTest()
     enterTest(m_rules.isExam);
 
     showFirstPage();
-    m_journaling = true;
+    m_journaling = m_journal->begin();
     writeJournal();
 }
 

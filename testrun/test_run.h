@@ -8,7 +8,7 @@
 #include "tagtext/stored_file.h"
 #include "results/core/results_settings.h"
 #include "testrun/core/bank_settings.h"
-#include "testrun/core/journal.h"
+#include "testrun/journal_keeper.h"
 #include "testrun/core/test_assembly.h"
 #include "testrun/core/test_timer.h"
 #include "testrun/core/embedded_files.h"
@@ -63,6 +63,11 @@ struct TestRunOptions {
     // The private folder of the journal of the test in progress; empty:
     // "$XDG_STATE_HOME/zxexam" (~/.local/state/zxexam).
     QString journalFolder;
+    // Where the journal's fallback folders are made; empty: the temporary
+    // folder.
+    QString journalFallbackBase;
+    // The journal's write(2); empty: the system's.
+    WriteCall journalWrite;
     // Least time between two journal entries while the candidate answers
     // on one page; changes in between are written when it has passed.
     int journalIntervalMs = 1000;
@@ -178,7 +183,7 @@ public:
     // candidate; true when the test was taken up again.  A journal that
     // cannot be read, or whose bank changed, is set aside for the examiner.
     bool offerResume();
-    Journal& journal() { return *m_journal; }
+    JournalKeeper& journalKeeper() { return *m_journal; }
     // Writes the whole test into the journal now.
     void writeJournal();
 
@@ -252,7 +257,7 @@ private:
     int m_lastQuestion = 0;
     QColor m_windowColour;
     ResultsDisplayMode m_resultsMode = ResultsDisplayMode::None;
-    std::unique_ptr<Journal> m_journal;
+    std::unique_ptr<JournalKeeper> m_journal;
     BankIdentity m_bankIdentity;
     bool m_journaling = false;
     bool m_cheatHeld = false;

@@ -3,22 +3,27 @@
 #include "tagtext/replacing_file.h"
 #include "tagtext/tagged_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <iterator>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zx {
 
 namespace {
 
-constexpr std::string_view baseMagic = "zxjournal 1\n";
-constexpr std::string_view entryMagic = "E ";
+constexpr std::string_view baseMagic = "zxjournal 2\n";
+// Every log entry starts a line with this mark.
+constexpr std::string_view entryMark = "zxe ";
 // The scrambling column of the journal's files (that of results files).
 constexpr int journalColumn = 4;
 // Largest journal read back; a test's question list holds at most 500
@@ -35,31 +40,89 @@ void putField(std::string& out, std::string_view name, std::string_view value)
     out += '\n';
 }
 
-// Reads "name length\nbytes\n" at `pos`; false when the text ends early or
-// the name differs.
-bool takeField(std::string_view text, std::size_t& pos, std::string_view name, std::string_view& value)
+// Reads "name length\nbytes\n" at `pos` whatever its name; false when the
+// text ends early or is no field.
+bool nextField(std::string_view text, std::size_t& pos, std::string_view& name, std::string_view& value)
 {
-    if (text.substr(pos, name.size()) != name || pos + name.size() >= text.size() || text[pos + name.size()] != ' ')
-        return false;
-    std::size_t at = pos + name.size() + 1;
-    const std::size_t eol = text.find('\n', at);
-    if (eol == std::string_view::npos)
+    const std::size_t space = text.find(' ', pos);
+    const std::size_t eol = text.find('\n', pos);
+    if (space == std::string_view::npos || eol == std::string_view::npos || space > eol)
         return false;
     std::uint64_t length = 0;
-    const auto [end, error] = std::from_chars(text.data() + at, text.data() + eol, length);
+    const auto [end, error] = std::from_chars(text.data() + space + 1, text.data() + eol, length);
     if (error != std::errc() || end != text.data() + eol || length > text.size() - eol - 1)
         return false;
-    at = eol + 1;
+    const std::size_t at = eol + 1;
     if (at + length >= text.size() || text[at + length] != '\n')
         return false;
+    name = text.substr(pos, space - pos);
     value = text.substr(at, length);
     pos = at + length + 1;
+    return true;
+}
+
+// Reads the field `name` at `pos`.
+bool takeField(std::string_view text, std::size_t& pos, std::string_view name, std::string_view& value)
+{
+    std::size_t at = pos;
+    std::string_view found;
+    if (!nextField(text, at, found, value) || found != name)
+        return false;
+    pos = at;
     return true;
 }
 
 bool toNumber(std::string_view text, long long& value)
 {
     return parseIntStrict(text, value);
+}
+
+bool toUnsigned(std::string_view text, std::uint64_t& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// FNV-1a over the generation's eight bytes and the entry's stored bytes.
+std::uint64_t entryChecksum(std::uint64_t generation, std::string_view bytes)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](unsigned char c) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    };
+    for (int i = 0; i < 8; ++i)
+        mix(static_cast<unsigned char>(generation >> (8 * i)));
+    for (const char c : bytes)
+        mix(static_cast<unsigned char>(c));
+    return hash;
+}
+
+// Reads the entry at `pos` ("zxe generation checksum length\nbytes\n"):
+// false when there is none or it is torn or damaged.
+bool readEntry(std::string_view log, std::size_t pos, std::uint64_t& generation, std::string_view& bytes,
+               std::size_t& next)
+{
+    if (log.substr(pos, entryMark.size()) != entryMark)
+        return false;
+    const std::size_t eol = log.find('\n', pos);
+    if (eol == std::string_view::npos)
+        return false;
+    const std::string_view header = log.substr(pos + entryMark.size(), eol - pos - entryMark.size());
+    const std::size_t first = header.find(' ');
+    const std::size_t second = first == std::string_view::npos ? first : header.find(' ', first + 1);
+    std::uint64_t checksum = 0;
+    std::uint64_t length = 0;
+    if (second == std::string_view::npos || !toUnsigned(header.substr(0, first), generation)
+        || !toUnsigned(header.substr(first + 1, second - first - 1), checksum)
+        || !toUnsigned(header.substr(second + 1), length) || length >= log.size() - eol - 1
+        || log[eol + 1 + length] != '\n')
+        return false;
+    bytes = log.substr(eol + 1, length);
+    if (entryChecksum(generation, bytes) != checksum)
+        return false;
+    next = eol + 1 + length + 1;
+    return true;
 }
 
 std::string fileBytes(const std::string& path, std::uint64_t limit)
@@ -89,10 +152,11 @@ std::uint64_t hashBankIndex(std::string_view fileHeader, std::string_view testLi
     return hash;
 }
 
-std::string journalBaseContent(const JournalRecord& r)
+std::string journalBaseContent(const JournalRecord& r, std::uint64_t generation)
 {
     std::string out(baseMagic);
     out.reserve(r.testSettings.size() + r.questionList.size() + r.bankPath.size() + 400);
+    putField(out, "generation", std::to_string(generation));
     putField(out, "bank", r.bankPath);
     putField(out, "size", std::to_string(r.bank.size));
     putField(out, "hash", std::to_string(r.bank.indexHash));
@@ -103,48 +167,80 @@ std::string journalBaseContent(const JournalRecord& r)
     putField(out, "saved", r.savedAt);
     putField(out, "settings", r.testSettings);
     putField(out, "questions", r.questionList);
+    for (const auto& [name, value] : r.otherFields)
+        putField(out, name, value);
     return out;
 }
 
-std::optional<JournalRecord> parseJournalBase(std::string_view text)
+std::optional<JournalRecord> parseJournalBase(std::string_view text, std::uint64_t* generationOut)
 {
     if (text.substr(0, baseMagic.size()) != baseMagic)
         return std::nullopt;
-    std::size_t pos = baseMagic.size();
-    std::string_view bank, size, hash, state, last, current, password, saved, settings, questions;
-    if (!takeField(text, pos, "bank", bank) || !takeField(text, pos, "size", size) || !takeField(text, pos, "hash", hash)
-        || !takeField(text, pos, "state", state) || !takeField(text, pos, "last", last)
-        || !takeField(text, pos, "current", current) || !takeField(text, pos, "password", password)
-        || !takeField(text, pos, "saved", saved) || !takeField(text, pos, "settings", settings)
-        || !takeField(text, pos, "questions", questions))
-        return std::nullopt;
+    static constexpr std::string_view known[] = {"generation", "bank",     "size",  "hash",     "state",    "last",
+                                                 "current",    "password", "saved", "settings", "questions"};
+    constexpr std::size_t knownCount = std::size(known);
+    std::optional<std::string_view> values[knownCount];
     JournalRecord r;
+    std::size_t pos = baseMagic.size();
+    while (pos < text.size()) {
+        std::string_view name, value;
+        if (!nextField(text, pos, name, value))
+            return std::nullopt;
+        const auto* const k = std::find(std::begin(known), std::end(known), name);
+        if (k == std::end(known))
+            r.otherFields.emplace_back(name, value);
+        else if (values[k - known])
+            return std::nullopt; // a field twice
+        else
+            values[k - known] = value;
+    }
+    for (const auto& value : values)
+        if (!value)
+            return std::nullopt;
+    const auto field = [&values](std::size_t i) { return *values[i]; };
     long long n = 0;
-    std::uint64_t u = 0;
-    if (std::from_chars(size.data(), size.data() + size.size(), u).ec != std::errc())
+    std::uint64_t generation = 0;
+    if (!toUnsigned(field(0), generation) || !toUnsigned(field(2), r.bank.size)
+        || !toUnsigned(field(3), r.bank.indexHash))
         return std::nullopt;
-    r.bank.size = u;
-    if (std::from_chars(hash.data(), hash.data() + hash.size(), u).ec != std::errc())
-        return std::nullopt;
-    r.bank.indexHash = u;
-    if (!toNumber(state, n) || n < static_cast<int>(TestState::Running) || n > static_cast<int>(TestState::Finished))
+    if (!toNumber(field(4), n) || n < static_cast<int>(TestState::Running) || n > static_cast<int>(TestState::Finished))
         return std::nullopt;
     r.state = static_cast<TestState>(n);
-    if (!toNumber(last, n) || n < 0 || n > 100000)
+    if (!toNumber(field(5), n) || n < 0 || n > 100000)
         return std::nullopt;
     r.lastQuestion = static_cast<int>(n);
-    if (!toNumber(current, n) || n < -1 || n > 100001)
+    if (!toNumber(field(6), n) || n < -1 || n > 100001)
         return std::nullopt;
     r.currentQuestion = static_cast<int>(n);
-    r.passwordAccepted = password == "1";
-    r.bankPath = std::string(bank);
-    r.savedAt = std::string(saved);
-    r.testSettings = std::string(settings);
-    r.questionList = std::string(questions);
+    r.passwordAccepted = field(7) == "1";
+    r.bankPath = std::string(field(1));
+    r.savedAt = std::string(field(8));
+    r.testSettings = std::string(field(9));
+    r.questionList = std::string(field(10));
+    if (generationOut)
+        *generationOut = generation;
     return r;
 }
 
-std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column)
+std::string journalLogEntry(std::uint64_t generation, int question, std::string_view pageText, int currentQuestion,
+                            std::string_view savedAt, int column, const RandomSource& random)
+{
+    std::string entry;
+    entry.reserve(pageText.size() + 100);
+    putField(entry, "question", std::to_string(question));
+    putField(entry, "current", std::to_string(currentQuestion));
+    putField(entry, "saved", savedAt);
+    putField(entry, "page", pageText);
+    const std::string bytes = scrambleText(entry, column, random);
+    std::string line(entryMark);
+    line += std::to_string(generation) + ' ' + std::to_string(entryChecksum(generation, bytes)) + ' '
+            + std::to_string(bytes.size()) + '\n';
+    line += bytes;
+    line += '\n';
+    return line;
+}
+
+std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column, std::uint64_t generation)
 {
     struct Entry {
         int question;
@@ -153,10 +249,21 @@ std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int col
     std::vector<Entry> entries;
     std::size_t pos = 0;
     while (pos < log.size()) {
-        std::string_view scrambled;
-        if (!takeField(log, pos, "E", scrambled))
-            break; // a torn last entry
-        const std::string entry = unscrambleText(scrambled, column);
+        std::uint64_t entryGeneration = 0;
+        std::string_view bytes;
+        std::size_t next = 0;
+        if (!readEntry(log, pos, entryGeneration, bytes, next)) {
+            // Torn or damaged: go on at the next entry.
+            const std::size_t mark = log.find(std::string("\n").append(entryMark), pos);
+            if (mark == std::string_view::npos)
+                break;
+            pos = mark + 1;
+            continue;
+        }
+        pos = next;
+        if (entryGeneration != generation)
+            continue; // left from an earlier base
+        const std::string entry = unscrambleText(bytes, column);
         std::size_t at = 0;
         std::string_view question, current, saved, page;
         long long q = 0;
@@ -164,7 +271,7 @@ std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int col
         if (!takeField(entry, at, "question", question) || !takeField(entry, at, "current", current)
             || !takeField(entry, at, "saved", saved) || !takeField(entry, at, "page", page) || !toNumber(question, q)
             || !toNumber(current, c) || q < -1 || q > record.lastQuestion || c < -1 || c > record.lastQuestion + 1)
-            break;
+            continue;
         record.currentQuestion = static_cast<int>(c);
         record.savedAt = std::string(saved);
         // Entry -1 only moves to another page.
@@ -187,48 +294,93 @@ std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int col
     return entries.size();
 }
 
-Journal::Journal(std::string folder, RandomSource random)
+JournalHealth::Notice JournalHealth::written(bool ok, bool wasBase)
+{
+    if (!ok) {
+        m_baseDue = true;
+        if (++m_failures < failuresBeforeNotice || m_told)
+            return Notice::None;
+        m_told = true;
+        return Notice::Failing;
+    }
+    m_failures = 0;
+    if (wasBase)
+        m_baseDue = false;
+    if (!m_told)
+        return Notice::None;
+    m_told = false;
+    return Notice::Recovered;
+}
+
+Journal::Journal(std::string folder, RandomSource random, WriteCall write)
     : m_folder(std::move(folder))
     , m_base(m_folder + "/journal.zxj")
     , m_log(m_folder + "/journal.log")
     , m_random(random ? std::move(random) : clockSeededRandom())
+    , m_write(write ? std::move(write) : WriteCall(::write))
 {
+}
+
+Journal::~Journal()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd); // releases the lock
+}
+
+JournalLock Journal::takeLock()
+{
+    if (m_lockFd >= 0)
+        return JournalLock::Taken;
+    const std::string path = m_folder + "/journal.lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return JournalLock::Failed;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool elsewhere = errno == EWOULDBLOCK;
+        ::close(fd);
+        return elsewhere ? JournalLock::HeldElsewhere : JournalLock::Failed;
+    }
+    m_lockFd = fd;
+    return JournalLock::Taken;
 }
 
 bool Journal::writeBase(const JournalRecord& record)
 {
-    const std::string stored = scrambleText(journalBaseContent(record), journalColumn, m_random);
-    ReplacingFile file(m_base, m_random);
+    std::uint64_t generation = (static_cast<std::uint64_t>(m_random()) << 32) | m_random();
+    if (generation == m_generation)
+        ++generation;
+    const std::string stored = scrambleText(journalBaseContent(record, generation), journalColumn, m_random);
+    ReplacingFile file(m_base, m_random, m_write);
     if (!file.write(stored.data(), stored.size()) || !file.commit())
         return false;
-    // The base now holds everything the log said.
-    const int fd = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    m_generation = generation;
+    // The base now holds everything the log said; should emptying the log
+    // fail, its entries belong to the old generation and are passed over.
+    const int fd = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
 }
 
 bool Journal::appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt)
 {
-    std::string entry;
-    entry.reserve(pageText.size() + 100);
-    putField(entry, "question", std::to_string(question));
-    putField(entry, "current", std::to_string(currentQuestion));
-    putField(entry, "saved", savedAt);
-    putField(entry, "page", pageText);
-    std::string line;
-    putField(line, "E", scrambleText(entry, journalColumn, m_random));
-
-    const int fd = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const std::string line =
+        journalLogEntry(m_generation, question, pageText, currentQuestion, savedAt, journalColumn, m_random);
+    const int fd = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
+    struct stat before {};
+    if (::fstat(fd, &before) != 0) {
+        ::close(fd);
+        return false;
+    }
     const char* data = line.data();
     std::size_t left = line.size();
     bool ok = true;
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const ssize_t written = m_write(fd, data, left);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -238,7 +390,9 @@ bool Journal::appendPage(int question, std::string_view pageText, int currentQue
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    ok = ::fdatasync(fd) == 0 && ok;
+    ok = ok && ::fdatasync(fd) == 0;
+    if (!ok && ::ftruncate(fd, before.st_size) == 0)
+        ::fdatasync(fd); // the log ends at its last good entry again
     ::close(fd);
     return ok;
 }
@@ -258,10 +412,10 @@ JournalRead Journal::read() const
         return result;
     result.status = JournalStatus::Unreadable;
     const std::string stored = fileBytes(m_base, largestJournal);
-    auto record = parseJournalBase(unscrambleText(stored, journalColumn));
+    auto record = parseJournalBase(unscrambleText(stored, journalColumn), &result.generation);
     if (!record)
         return result;
-    result.logEntries = applyJournalLog(*record, fileBytes(m_log, largestJournal), journalColumn);
+    result.logEntries = applyJournalLog(*record, fileBytes(m_log, largestJournal), journalColumn, result.generation);
     result.record = std::move(*record);
     result.status = JournalStatus::Ok;
     return result;

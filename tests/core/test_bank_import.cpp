@@ -2,12 +2,15 @@
 #include "tagtext/tagged_text.h"
 #include "testrun/core/bank_file.h"
 #include "tools/bankimport/gift_reader.h"
+#include "tools/bankimport/html_text.h"
 #include "tools/bankimport/mark_rules.h"
 #include "tools/bankimport/moodle_reader.h"
 #include "tools/bankimport/page_builder.h"
 #include "tools/bankimport/qti_reader.h"
+#include "tools/bankimport/source_text.h"
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <sys/wait.h>
 #include <zip.h>
 
 namespace {
@@ -70,6 +72,61 @@ public:
     int width(const std::string& text, const TextStyle&) const override { return static_cast<int>(text.size()) * 7; }
 };
 
+// ---------------------------------------------------------------- text
+
+TEST(SourceText, BytesNumbersAndBase64)
+{
+    EXPECT_TRUE(isValidUtf8("plain \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));     // a surrogate
+    EXPECT_FALSE(isValidUtf8("\xE2\x82"));         // cut short
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
+    EXPECT_EQ(sourceToUtf8("\xEF\xBB\xBF" "caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(sourceToUtf8("caf\xE9\x80"), "caf\xC3\xA9\xE2\x82\xAC");
+    double v = 7;
+    EXPECT_TRUE(parseNumber(" 33.5 ", v));
+    EXPECT_DOUBLE_EQ(v, 33.5);
+    EXPECT_TRUE(parseNumber("1,5", v));
+    EXPECT_DOUBLE_EQ(v, 1.5);
+    for (const char* bad : {"", "0x10", "inf", "nan", "1e999", "12abc", "--1"})
+        EXPECT_FALSE(parseNumber(bad, v)) << bad;
+    std::string bytes;
+    EXPECT_TRUE(decodeBase64("SGVs\nbG8=", bytes));
+    EXPECT_EQ(bytes, "Hello");
+    EXPECT_FALSE(decodeBase64("SGV*", bytes));
+    EXPECT_FALSE(decodeBase64("SG=Vs", bytes)); // data after padding
+    EXPECT_EQ(categoryName(" $course$/top/A/B "), "A/B");
+    EXPECT_EQ(categoryName("top"), "");
+    EXPECT_EQ(urlDecode("a%20b%2"), "a b%2");
+}
+
+TEST(HtmlText, ParagraphsStylesPicturesAndNames)
+{
+    const RichText text = htmlToRichText("<h1>Title</h1><p><b>All bold</b></p><p>Mixed <i>style</i></p>"
+                                         "<p><em>all italic</em><br>two lines</p><img src=\"x.png\" alt=\"an X\">"
+                                         "<img src=\"known.png\"><script>skip()</script><p>a&amp;b &lt;c&gt;</p>",
+                                         [](const std::string& src) { return src == "known.png" ? "K" : ""; });
+    ASSERT_EQ(text.blocks.size(), 7u);
+    EXPECT_EQ(text.blocks[0].heading, 1);
+    EXPECT_TRUE(text.blocks[1].bold);
+    EXPECT_FALSE(text.blocks[2].italic);
+    EXPECT_EQ(text.blocks[3].text, "all italic\ntwo lines");
+    EXPECT_FALSE(text.blocks[3].italic);
+    EXPECT_EQ(text.blocks[4].text, "an X"); // a picture the source lacks: its alt text
+    EXPECT_EQ(text.blocks[5].kind, TextBlock::Kind::Picture);
+    EXPECT_EQ(text.blocks[5].picture, "K");
+    EXPECT_EQ(text.blocks[6].text, "a&b <c>");
+    EXPECT_EQ(plainToRichText("one\ntwo\n\n\nthree  four").blocks.size(), 2u);
+    EXPECT_EQ(htmlToPlain("<p>a</p><p> b </p>"), "a b");
+    EXPECT_EQ(nameFromText(std::string(70, 'x')).size(), 63u);
+    EXPECT_EQ(nameFromText("short"), "short");
+    // Never cut inside a UTF-8 sequence.
+    std::string accents;
+    for (int i = 0; i < 40; ++i)
+        accents += "\xC3\xA9";
+    EXPECT_TRUE(isValidUtf8(nameFromText(accents)));
+}
+
 // ---------------------------------------------------------------- readers
 
 TEST(GiftReader, ReadsTheDocumentedKinds)
@@ -119,6 +176,15 @@ TEST(GiftReader, OddInputGivesNoQuestionOrAReason)
     const SourceDocument open = readGift("What? {=a ~b");
     ASSERT_EQ(open.questions.size(), 1u);
     EXPECT_EQ(open.questions[0].kind, QuestionKind::Unsupported);
+    EXPECT_FALSE(readGift(std::string("GIF89a\0\0{=x}", 12)).error.empty());
+    // A category line may open the chunk of its first question.
+    const SourceDocument same = readGift("$CATEGORY: $course$/A\n::Q:: x {T}");
+    ASSERT_EQ(same.questions.size(), 1u);
+    EXPECT_EQ(same.questions[0].category, "A");
+    EXPECT_EQ(same.questions[0].name, "Q");
+    EXPECT_TRUE(looksLikeGift(""));
+    EXPECT_TRUE(looksLikeGift(" ::Q:: x {T}"));
+    EXPECT_FALSE(looksLikeGift("\xEF\xBB\xBF <quiz/>"));
     // Windows-1252 bytes are read as such.
     const SourceDocument latin = readGift("Caf\xE9? {=ja}");
     EXPECT_EQ(latin.questions.at(0).text.plain(), "Caf\xC3\xA9?");
@@ -193,6 +259,11 @@ TEST(QtiReader, ReadsTheExampleItemsWithTheirMaximumScores)
     const Question match = readQtiXml(readBytes(dataFile("qti/match.xml"))).questions.at(0);
     EXPECT_EQ(match.targets, (std::vector<std::string>{"A Midsummer-Night's Dream", "Romeo and Juliet", "The Tempest"}));
     EXPECT_EQ(match.itemTarget, (std::vector<int>{1, 0, 0, 2}));
+    // Values the mapping does not list take its default value.
+    const Question water = readQtiXml(readBytes(dataFile("qti/choice_multiple.xml"))).questions.at(0);
+    EXPECT_DOUBLE_EQ(water.answers.at(1).fraction, -1.0);
+    EXPECT_DOUBLE_EQ(water.answers.at(5).fraction, -0.5);
+    EXPECT_EQ(water.approximations.size(), 1u);
     const Question order = readQtiXml(readBytes(dataFile("qti/order.xml"))).questions.at(0);
     EXPECT_EQ(order.itemTarget, (std::vector<int>{1, 2, 0}));
     const Question entry = readQtiXml(readBytes(dataFile("qti/text_entry.xml"))).questions.at(0);
@@ -276,6 +347,10 @@ TEST(MarkRules, ChoiceMarksKeepNegativesAndDropSingleAnswerPartialCredit)
     notes.clear();
     EXPECT_EQ(choiceMarks(q, 100, notes), (std::vector<int>{34, 33, -50, 33}));
     EXPECT_TRUE(notes.empty());
+    // A single-answer question without a right answer gives no marks.
+    Question none;
+    none.answers.resize(2);
+    EXPECT_EQ(choiceMarks(none, 100, notes), (std::vector<int>{0, 0}));
 }
 
 NumberAnswer number(const char* value, const char* tolerance)
@@ -327,6 +402,19 @@ TEST(MarkRules, ShortAnswersAndNumbers)
     field = {};
     ASSERT_TRUE(numberField(range, field, notes));
     EXPECT_EQ(field.editRestriction, 1); // 2.5 lies in the range too
+    // The smallest tolerance still makes a range; a list keeps 20 numbers.
+    Question tiny;
+    tiny.numbers.push_back(number("2", "0.000000000001"));
+    field = {};
+    ASSERT_TRUE(numberField(tiny, field, notes));
+    EXPECT_EQ(field.answers, (std::vector<std::string>{"1.999999999999", "2.000000000001"}));
+    Question many;
+    for (int i = 0; i < 25; ++i)
+        many.numbers.push_back(number(std::to_string(i).c_str(), ""));
+    field = {};
+    ASSERT_TRUE(numberField(many, field, notes));
+    EXPECT_EQ(field.answers.size(), 20u);
+    EXPECT_EQ(field.answers.back(), "19");
     EXPECT_EQ(decimalText("-0.50"), "-0.5");
     EXPECT_EQ(decimalText("abc"), "");
 }
@@ -502,26 +590,9 @@ TEST(PageBuilder, FeedbackBecomesPanelsChosenByScore)
 
 // ---------------------------------------------------------------- the tool
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using zx::testing::ToolRun;
 
-ToolRun runImport(const std::string& arguments)
-{
-    ToolRun run;
-    const std::string command = std::string("'") + ZX_ZXBANK_PATH + "' import " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun runImport(const std::string& arguments) { return zx::testing::runTool(ZX_ZXBANK_PATH, "import " + arguments); }
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 

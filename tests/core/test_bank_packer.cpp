@@ -5,6 +5,7 @@
 #include "tools/bankpack/bank_packer.h"
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <map>
 #include <random>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -451,26 +451,9 @@ TEST(BankPacker, CorruptedAndTruncatedBanksNeverCrashTheReaders)
 
 // ---------------------------------------------------------------- the tool
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using zx::testing::ToolRun;
 
-ToolRun runTool(const std::string& arguments)
-{
-    ToolRun run;
-    const std::string command = std::string("'") + ZX_ZXBANK_PATH + "' " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun runTool(const std::string& arguments) { return zx::testing::runTool(ZX_ZXBANK_PATH, arguments); }
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 

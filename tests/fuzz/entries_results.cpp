@@ -3,6 +3,10 @@
 #include "tests/fuzz/entries.h"
 #include "tests/fuzz/entry_support.h"
 
+#include "results/core/item_analysis_report.h"
+
+#include <cmath>
+
 namespace zx::fuzz {
 
 using namespace support;
@@ -73,13 +77,56 @@ std::string scoring(std::string_view input)
     return {};
 }
 
+std::string itemAnalysis(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    const CandidateResponses responses = collectResponses(content);
+    ItemAnalysis analysis;
+    analysis.add("a.zxr", responses);
+    analysis.add("b.zxr", responses);
+    ResultsFileContent other = content;
+    other.testSettings += "<testName>another</testName>";
+    other.bankPathRel = "another.zxb";
+    analysis.add("c.zxr", collectResponses(other));
+    const TestStatistics statistics = analysis.result();
+
+    const auto finite = [](double v) { return std::isfinite(v); };
+    if (statistics.candidates + statistics.leftOut.size() != 3)
+        return "a file was lost or counted twice";
+    if (!finite(statistics.mean) || !finite(statistics.sd) || !finite(statistics.median))
+        return "a total's measure is not a number";
+    if (statistics.alpha && (!finite(*statistics.alpha) || *statistics.alpha > 1 + 1e-9))
+        return "alpha is above 1 or not a number";
+    std::size_t binned = 0;
+    for (const DistributionBin& bin : statistics.distribution)
+        binned += bin.count;
+    if (binned != statistics.candidates)
+        return "the distribution does not hold every candidate";
+    for (const QuestionStatistics& q : statistics.questions) {
+        if (q.discrimination && !(*q.discrimination >= -1 && *q.discrimination <= 1))
+            return "a discrimination lies outside -1 .. 1";
+        if (!finite(q.mean) || !finite(q.sd) || (q.facility && !finite(*q.facility)))
+            return "a question's measure is not a number";
+        for (const OptionStatistics& o : q.options)
+            if (o.chosen > q.candidates)
+                return "an option was chosen more often than the question was seen";
+    }
+    (void)writeStatisticsTable(statistics, TableFormat::Csv);
+    const std::string page = writeStatisticsPage(statistics);
+    if (page.find("<script") != std::string::npos || page.find("<iframe") != std::string::npos)
+        return "text of the file reached the page unescaped";
+    return {};
+}
+
 // ------------------------------------------------------------ journal
 
 std::string journal(std::string_view input)
 {
     const auto [base, log] = splitAtZero(input);
-    const std::optional<JournalRecord> record = parseJournalBase(base);
-    if (record && parseJournalBase(journalBaseContent(*record)) != record)
+    std::uint64_t generation = 0;
+    const std::optional<JournalRecord> record = parseJournalBase(base, &generation);
+    std::uint64_t again = 0;
+    if (record && (parseJournalBase(journalBaseContent(*record, generation), &again) != record || again != generation))
         return "a journal base does not read back";
 
     // The log over the record read (or over a small test), in every
@@ -89,7 +136,7 @@ std::string journal(std::string_view input)
         over.lastQuestion = 3;
     for (int column = 0; column <= 5; ++column) {
         JournalRecord applied = over;
-        (void)applyJournalLog(applied, log, column);
+        (void)applyJournalLog(applied, log, column, generation);
         // The base's page is taken as it is (the resume keeps it within the
         // test); the log only moves to pages the test has.
         if (applied.currentQuestion != over.currentQuestion

@@ -15,7 +15,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record journal import_gift import_moodle import_qti)
+         language_file handoff rtf results_file scoring page_record journal item_analysis
+         import_gift import_moodle import_qti)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
   if [ -d "$source_dir/tests/fuzz/seeds/$t" ]; then
@@ -119,6 +120,9 @@ for bank in "${banks[@]}"; do
     "$zxbank" store "$settings" "$out/stored_file/$name-settings.$ext" >/dev/null
   done
 done
+
+# The item analysis reads results contents too.
+cp "$out/results_file"/* "$out/item_analysis/" 2>/dev/null || true
 
 for lang in "$source_dir"/lang/*.txt; do
   base="$(basename "$lang" .txt)"

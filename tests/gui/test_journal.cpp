@@ -5,11 +5,13 @@
 
 #include "window/back_cover_window.h"
 #include "objects/field_edit.h"
+#include "window/message_form.h"
 #include "objects/zx_drag.h"
 #include "objects/zx_field.h"
 #include "tagtext/tagged_text.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QEventLoop>
 #include <QFileSystemWatcher>
 #include <QProcess>
@@ -19,6 +21,8 @@
 #include <QTest>
 
 #include <csignal>
+
+#include <unistd.h>
 
 namespace zx::test {
 
@@ -55,15 +59,10 @@ protected:
         QTest::mouseRelease(item, Qt::LeftButton, {}, item->mapFromParent(QPoint(312, 202)));
         processEvents();
     }
-    // A fresh window and test run on the same journal, as after a restart.
-    void restart()
+    static QByteArray readFile(const QString& path)
     {
-        m_startup.reset();
-        m_results.reset();
-        m_run.reset();
-        m_form->setTestState(TestState::NoTest);
-        TearDown();
-        SetUp();
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QStringList keptFiles() const
     {
@@ -94,6 +93,8 @@ TEST_F(JournalTest, ChildAnswersAndWaitsToBeKilled)
 TEST_F(JournalTest, SurvivesAKillInTheMiddleOfADrag)
 {
     const QString bank = makeBank(practice, {answerPage("One"), answerPage("Two")});
+    // The child is the player that holds the journal until it is killed.
+    stopRun();
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZX_JOURNAL_FOLDER"), journalFolder());
@@ -111,6 +112,7 @@ TEST_F(JournalTest, SurvivesAKillInTheMiddleOfADrag)
     ASSERT_TRUE(QFile::exists(journalFolder() + QStringLiteral("/ready")));
     ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
     child.waitForFinished(10000);
+    restart();
 
     m_answerYes = true;
     ASSERT_TRUE(m_run->offerResume());
@@ -200,6 +202,121 @@ TEST_F(JournalTest, JournalsThatDoNotFitAreSetAsideNotOffered)
     m_answerYes = true;
     EXPECT_TRUE(m_form->close());
     EXPECT_FALSE(QFile::exists(journalFolder() + QStringLiteral("/journal.zxj")));
+}
+
+TEST_F(JournalTest, AFolderThatIsNotPrivateGivesWayToAPrivateOne)
+{
+    // A link, and a folder open to others: neither is used, and the
+    // journal is never written beside the root folder.
+    const QString target = m_dir.path() + QStringLiteral("/target");
+    ASSERT_TRUE(QDir().mkpath(target));
+    for (const bool link : {true, false}) {
+        SCOPED_TRACE(link ? "link" : "open folder");
+        stopRun();
+        QDir(journalFolder()).removeRecursively();
+        if (link) {
+            ASSERT_TRUE(QFile::link(target, journalFolder()));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(journalFolder()));
+            QFile::setPermissions(journalFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                       | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                                       | QFileDevice::ExeOther);
+        }
+        restart();
+        const QString folder = m_run->journalKeeper().folder();
+        EXPECT_EQ(folder, m_dir.path() + QStringLiteral("/fallback/zxexam-journal-") + QString::number(::geteuid()));
+        EXPECT_EQ(m_run->journalKeeper().availability(), JournalKeeper::Availability::Kept);
+        m_run->openBank(makeBank(practice, {answerPage("One")}));
+        EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/journal.zxj")));
+        EXPECT_TRUE(QDir(target).isEmpty());
+        EXPECT_TRUE(QDir(journalFolder()).entryList(QDir::Files).isEmpty());
+        EXPECT_TRUE(m_form->messages().messageForm()->messageText().isEmpty());
+        // A restart finds the test there again.
+        restart();
+        m_answerYes = false;
+        EXPECT_FALSE(m_run->offerResume());
+        EXPECT_TRUE(m_questions.last().startsWith(QStringLiteral("message 109")));
+        QFile::remove(journalFolder());
+        QDir(journalFolder()).removeRecursively();
+        QDir(m_dir.path() + QStringLiteral("/fallback")).removeRecursively();
+    }
+}
+
+TEST_F(JournalTest, TheExaminerIsToldWhenNoJournalCanBeKept)
+{
+    // Nowhere to keep it: the wanted folder is a file and the fallbacks
+    // cannot be made.
+    stopRun();
+    QDir(journalFolder()).removeRecursively();
+    writeFile(journalFolder(), "a file");
+    m_fallbackBase = m_dir.path() + QStringLiteral("/missing/deeper");
+    restart();
+    EXPECT_EQ(m_run->journalKeeper().availability(), JournalKeeper::Availability::NoFolder);
+    EXPECT_TRUE(m_run->journalKeeper().folder().isEmpty());
+    EXPECT_FALSE(m_run->offerResume());
+    m_run->openBank(makeBank(practice, {answerPage("One")}));
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x121"));
+    EXPECT_EQ(m_form->messages().messageForm()->messageText(), m_form->messages().message(121));
+    EXPECT_FALSE(m_form->messages().message(121).isEmpty());
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/journal.zxj")));
+    typeAndDrop();
+    EXPECT_EQ(m_run->page().field(0)->box()->text(), QStringLiteral("mars"));
+}
+
+TEST_F(JournalTest, ASecondPlayerNeitherOffersNorTouchesTheRunningOnesJournal)
+{
+    m_run->openBank(makeBank(practice, {answerPage("One")}));
+    typeAndDrop();
+    const QByteArray base = readFile(journalFolder() + QStringLiteral("/journal.zxj"));
+    const QByteArray log = readFile(journalFolder() + QStringLiteral("/journal.log"));
+    ASSERT_FALSE(base.isEmpty());
+    // The first player goes on holding its journal while a second starts.
+    Journal first(localPath(journalFolder()));
+    stopRun();
+    ASSERT_EQ(first.takeLock(), JournalLock::Taken);
+    restart();
+    EXPECT_EQ(m_run->journalKeeper().availability(), JournalKeeper::Availability::OtherPlayer);
+    m_answerYes = false;
+    m_questions.clear();
+    EXPECT_FALSE(m_run->offerResume());
+    EXPECT_TRUE(m_questions.isEmpty());
+    m_run->openBank(makeBank(practice, {answerPage("Two")}));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x122"));
+    typeAndDrop();
+    m_answerYes = true;
+    EXPECT_TRUE(m_form->close());
+    EXPECT_EQ(readFile(journalFolder() + QStringLiteral("/journal.zxj")), base);
+    EXPECT_EQ(readFile(journalFolder() + QStringLiteral("/journal.log")), log);
+    EXPECT_TRUE(keptFiles().isEmpty());
+}
+
+TEST_F(JournalTest, AFullDiskIsToldAndTheAnswersAreWrittenWhenSpaceComesBack)
+{
+    m_run->openBank(makeBank(practice, {answerPage("One"), answerPage("Two")}));
+    typeAndDrop();
+    m_diskFull = true;
+    QLineEdit* box = m_run->page().field(0)->box();
+    QTest::keyClicks(box, QStringLiteral("x"));
+    processEvents();
+    questionSlider(*m_form)->setValue(1); // page 0 left while the disk is full
+    QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("venus"));
+    processEvents();
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x123"));
+    EXPECT_EQ(m_form->messages().messageForm()->messageText(), m_form->messages().message(123));
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+
+    m_diskFull = false;
+    QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("!"));
+    processEvents();
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x124"));
+    restart();
+    m_answerYes = true;
+    ASSERT_TRUE(m_run->offerResume());
+    EXPECT_EQ(m_run->currentQuestion(), 1);
+    EXPECT_EQ(m_run->page().field(0)->box()->text(), QStringLiteral("venus!"));
+    questionSlider(*m_form)->setValue(0);
+    EXPECT_EQ(m_run->page().field(0)->box()->text(), QStringLiteral("marsx"));
 }
 
 } // namespace zx::test

@@ -23,11 +23,14 @@
 #include <QLabel>
 #include <QRect>
 
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace zx::test {
 
@@ -74,6 +77,15 @@ protected:
                                     ? qEnvironmentVariable("ZX_JOURNAL_FOLDER")
                                     : m_dir.path() + QStringLiteral("/journal");
         options.journalIntervalMs = 0;
+        options.journalFallbackBase = m_fallbackBase.isEmpty() ? m_dir.path() + QStringLiteral("/fallback") : m_fallbackBase;
+        QDir().mkpath(m_dir.path() + QStringLiteral("/fallback"));
+        // A disk that fills up when a test says so.
+        options.journalWrite = [this](int fd, const void* data, std::size_t size) -> ssize_t {
+            if (!m_diskFull)
+                return ::write(fd, data, size);
+            errno = ENOSPC;
+            return -1;
+        };
         m_run = std::make_unique<TestRun>(testRunWindow(*m_form), std::move(options));
         attachTestRun(*m_form, *m_run);
         m_results = std::make_unique<ResultsRun>(resultsRunWindow(*m_form), *m_run);
@@ -87,6 +99,22 @@ protected:
         m_results.reset();
         m_run.reset();
         ShellFixture::TearDown();
+    }
+
+    // The player stops (without closing: as in a crash).
+    void stopRun()
+    {
+        m_startup.reset();
+        m_results.reset();
+        m_run.reset();
+    }
+    // A fresh window and test run on the same folders, as after a restart.
+    void restart()
+    {
+        stopRun();
+        m_form->setTestState(TestState::NoTest);
+        TearDown();
+        SetUp();
     }
 
     // Packs tests/data/banks/<name> (or a folder of ours) into a bank.
@@ -144,6 +172,9 @@ protected:
     std::unique_ptr<ResultsRun> m_results;
     std::unique_ptr<StartupActions> m_startup;
     bool m_playerOpensBanks = true;
+    // The journal's disk is full; the folder its fallbacks are made in.
+    bool m_diskFull = false;
+    QString m_fallbackBase;
     QList<int> m_passwordWaits;
     QList<int> m_frameWaits;
     QRect m_desktop{0, 0, 1920, 1080};

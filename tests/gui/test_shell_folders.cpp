@@ -123,6 +123,23 @@ TEST(ShellFolders, RuntimeFolderIsPrivate)
     EXPECT_TRUE(WorkingFolder::isPrivateFolder(paths.runtimeFolder));
 }
 
+TEST(ShellFolders, ARuntimeFolderThatIsNotPrivateGivesWayToTheSameFolderOnEveryStart)
+{
+    QTemporaryDir dir;
+    const QString base = dir.path() + QStringLiteral("/base");
+    const QString temp = dir.path() + QStringLiteral("/temp");
+    ASSERT_TRUE(QDir().mkpath(base + QStringLiteral("/elsewhere")));
+    ASSERT_TRUE(QDir().mkpath(temp));
+    ASSERT_TRUE(QFile::link(base + QStringLiteral("/elsewhere"), base + QStringLiteral("/zxexam")));
+    const ShellPaths first = ShellPaths::inFolders(QStringLiteral("/opt/prog"), base, QStringLiteral("/x.ini"), temp);
+    const ShellPaths second = ShellPaths::inFolders(QStringLiteral("/opt/prog"), base, QStringLiteral("/x.ini"), temp);
+    EXPECT_EQ(first.runtimeFolder,
+              temp + QStringLiteral("/zxexam-") + QString::number(::geteuid()) + QStringLiteral("/zxexam"));
+    EXPECT_EQ(second.runtimeFolder, first.runtimeFolder);
+    EXPECT_TRUE(WorkingFolder::isPrivateFolder(first.runtimeFolder));
+    EXPECT_TRUE(QDir(base + QStringLiteral("/elsewhere")).isEmpty());
+}
+
 TEST(ShellFolders, HandoffIsReadOnlyFromAPlainFile)
 {
     QTemporaryDir dir;

@@ -135,4 +135,50 @@ TEST_F(StartupActionsTest, LocalBankModeWithoutAUsableResultsFolder)
     EXPECT_TRUE(m_results->resultsFolder().isEmpty());
 }
 
+TEST_F(StartupActionsTest, ATestTakenUpAgainKeepsTheRestOfTheStartUp)
+{
+    const QString bank = bankInProgramFolder();
+    const QString results = m_dir.path() + QStringLiteral("/ZXResults/");
+    ASSERT_TRUE(QDir().mkpath(results));
+    startUp();
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    // The player stops; the next start takes the test up again.
+    restart();
+    m_answerYes = true;
+    m_questions.clear();
+    startUp({"openShellCall", localPath(bank)});
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    ASSERT_EQ(m_questions.size(), 1); // the resume: the same bank is not opened again
+    EXPECT_TRUE(m_questions.first().startsWith(QStringLiteral("message 109")));
+
+    // Without a verb: local-bank mode with its results folder.
+    restart();
+    m_questions.clear();
+    startUp();
+    ASSERT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(m_questions.size(), 1);
+    EXPECT_EQ(m_results->resultsFolder(), results);
+    EXPECT_FALSE(visible("FileOpenItem"));
+    EXPECT_FALSE(visible("SaveResults1"));
+    QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
+    EXPECT_EQ(QDir(results).entryList({QStringLiteral("r*.zxr")}).size(), 1);
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+}
+
+TEST_F(StartupActionsTest, AFinishedLocalBankTestTakenUpAgainStoresItsResults)
+{
+    bankInProgramFolder();
+    const QString results = m_dir.path() + QStringLiteral("/ZXResults/");
+    ASSERT_TRUE(QDir().mkpath(results + QStringLiteral("test.txt/blocked"))); // cannot be stored now
+    startUp();
+    m_answerYes = true;
+    QTest::mouseClick(panelButton(*m_form, "FinishButton"), Qt::LeftButton);
+    ASSERT_EQ(m_form->testState(), TestState::Finished);
+    ASSERT_TRUE(QDir(results + QStringLiteral("test.txt")).removeRecursively());
+    restart();
+    startUp();
+    EXPECT_EQ(QDir(results).entryList({QStringLiteral("r*.zxr")}).size(), 1);
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+}
+
 } // namespace zx::test

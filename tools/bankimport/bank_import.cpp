@@ -97,7 +97,7 @@ const char* formatName(SourceFormat format)
 
 SourceFormat detectFormat(const std::string& bytes)
 {
-    if (bytes.rfind("PK\x03\x04", 0) == 0)
+    if (bytes.rfind("PK", 0) == 0)
         return SourceFormat::Qti;
     if (looksLikeGift(bytes))
         return SourceFormat::Gift;
@@ -116,7 +116,7 @@ SourceDocument readSource(const std::string& bytes, SourceFormat format)
     case SourceFormat::Moodle: return readMoodle(bytes);
     default: break;
     }
-    if (bytes.rfind("PK\x03\x04", 0) == 0)
+    if (bytes.rfind("PK", 0) == 0)
         return readQtiPackage(bytes);
     return readQtiXml(bytes);
 }

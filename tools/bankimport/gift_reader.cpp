@@ -48,12 +48,6 @@ std::string trim(std::string_view text)
     return std::string(text.substr(b, e - b));
 }
 
-std::string lower(std::string text)
-{
-    for (char& ch : text)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return text;
-}
 
 struct Formatted {
     std::string format = "moodle";
@@ -68,7 +62,7 @@ Formatted splitFormat(std::string_view raw)
     if (!t.empty() && t[0] == '[') {
         const std::size_t close = t.find(']');
         if (close != std::string::npos && close < 20) {
-            out.format = lower(t.substr(1, close - 1));
+            out.format = asciiLower(t.substr(1, close - 1));
             t = trim(t.substr(close + 1));
         }
     }
@@ -218,7 +212,7 @@ void readAnswerBlock(std::string_view rawBlock, const std::string& format, Quest
         return;
     }
     const auto [head, feedback] = splitFeedback(block);
-    const std::string word = lower(head);
+    const std::string word = asciiLower(head);
     if (word == "t" || word == "true" || word == "f" || word == "false") {
         q.kind = QuestionKind::TrueFalse;
         q.kindName = "truefalse";
@@ -267,19 +261,6 @@ void readAnswerBlock(std::string_view rawBlock, const std::string& format, Quest
     }
 }
 
-std::string categoryPath(std::string path)
-{
-    path = trim(path);
-    for (const char* prefix : {"$course$/", "$system$/", "$module$/", "$cat1$/", "$cat2$/", "$cat3$/"})
-        if (path.rfind(prefix, 0) == 0)
-            path.erase(0, std::string(prefix).size());
-    if (path.rfind("top/", 0) == 0)
-        path.erase(0, 4);
-    if (path == "top")
-        path.clear();
-    return path;
-}
-
 void readQuestion(std::string chunk, std::string& category, SourceDocument& document)
 {
     // "$CATEGORY:" lines set the category of the questions that follow.
@@ -288,7 +269,7 @@ void readQuestion(std::string chunk, std::string& category, SourceDocument& docu
         if (chunk.rfind("$CATEGORY:", 0) != 0)
             break;
         const std::size_t end = chunk.find('\n');
-        category = categoryPath(chunk.substr(10, end == std::string::npos ? std::string::npos : end - 10));
+        category = categoryName(chunk.substr(10, end == std::string::npos ? std::string::npos : end - 10));
         chunk = end == std::string::npos ? std::string() : chunk.substr(end + 1);
     }
     if (chunk.empty())
@@ -347,6 +328,11 @@ bool looksLikeGift(std::string_view bytes)
 SourceDocument readGift(std::string_view bytes)
 {
     SourceDocument document;
+    // Zero bytes: a binary file (a picture, a document) given by mistake.
+    if (bytes.find('\0') != std::string_view::npos) {
+        document.error = "not a text file (it holds zero bytes)";
+        return document;
+    }
     const std::string text = sourceToUtf8(bytes);
     // Lines: comments dropped; chunks end at blank lines.
     std::string chunk;

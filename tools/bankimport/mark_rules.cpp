@@ -194,7 +194,7 @@ bool numberField(const Question& question, NumberField& field, std::vector<std::
         } else {
             const Decimal v = parseDecimal(decimalText(range->value));
             const Decimal t = parseDecimal(decimalText(range->tolerance));
-            if (v == decimalInvalid || t == decimalInvalid || t < 0)
+            if (v == decimalInvalid || t == decimalInvalid)
                 return false;
             const Decimal limit = 9223372036854775807LL / 4;
             if (v > limit || v < -limit || t > limit)

@@ -12,27 +12,6 @@ namespace zx::import {
 
 namespace {
 
-std::string lower(std::string text)
-{
-    for (char& ch : text)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return text;
-}
-
-std::string urlDecode(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
-            && std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 class Reader {
 public:
@@ -93,15 +72,7 @@ public:
     {
         const std::string type = attribute(node, "type");
         if (type == "category") {
-            std::string path = foldSpaces(textOf(child(child(node, "category"), "text")));
-            for (const char* prefix : {"$course$/", "$system$/", "$module$/", "$cat1$/", "$cat2$/", "$cat3$/"})
-                if (path.rfind(prefix, 0) == 0)
-                    path.erase(0, std::string(prefix).size());
-            if (path.rfind("top/", 0) == 0)
-                path.erase(0, 4);
-            if (path == "top")
-                path.clear();
-            category = path;
+            category = categoryName(foldSpaces(textOf(child(child(node, "category"), "text"))));
             return;
         }
         m_prefix = "q" + std::to_string(m_document.questions.size()) + "/";
@@ -139,12 +110,12 @@ public:
         q.text = rich(questionText);
         if (type == "multichoice") {
             q.kind = QuestionKind::Choice;
-            q.singleAnswer = lower(foldSpaces(textOf(child(node, "single")))) != "false";
+            q.singleAnswer = asciiLower(foldSpaces(textOf(child(node, "single")))) != "false";
             readAnswers(node, q);
         } else if (type == "truefalse") {
             q.kind = QuestionKind::TrueFalse;
             for (const xmlNode* answer : children(node, "answer")) {
-                const bool isTrue = lower(foldSpaces(textOf(child(answer, "text")))) == "true";
+                const bool isTrue = asciiLower(foldSpaces(textOf(child(answer, "text")))) == "true";
                 if (isTrue)
                     q.trueIsCorrect = fraction(answer) > 0.5;
                 (isTrue ? q.trueFeedback : q.falseFeedback) = rich(child(answer, "feedback"));

@@ -1,6 +1,5 @@
 #include "tools/bankimport/page_builder.h"
 
-#include "tagtext/cp1252.h"
 #include "tagtext/tagged_text.h"
 #include "tools/bankimport/mark_rules.h"
 
@@ -22,86 +21,6 @@ constexpr const char* panelColour = "$00E6FAFF";
 std::string num(int v) { return std::to_string(v); }
 
 std::string mark(int hundredths) { return formatHundredthsTrimmed(hundredths, 2); }
-
-// Characters outside Windows-1252 that have a close plain form.
-std::string closestForm(char32_t cp)
-{
-    switch (cp) {
-    case 0x2212: return "-";
-    case 0x2264: return "<=";
-    case 0x2265: return ">=";
-    case 0x2260: return "!=";
-    case 0x2248: return "~";
-    case 0x2192: return "->";
-    case 0x2190: return "<-";
-    case 0x221E: return "infinity";
-    case 0x2009: case 0x200A: case 0x2002: case 0x2003: case 0x202F: return " ";
-    case 0x200B: case 0x200C: case 0x200D: case 0xFEFF: return "";
-    default: return "?";
-    }
-}
-
-std::string decodeToCp1252(const std::string& utf8, bool& lossy)
-{
-    std::string out;
-    std::u32string points;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        const int n = c < 0x80 ? 0 : (c >= 0xF0 && c <= 0xF4) ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : -1;
-        if (n < 0) {
-            points += U'?';
-            ++i;
-            continue;
-        }
-        char32_t cp = n == 0 ? c : (c & (0x3F >> n));
-        bool ok = true;
-        for (int k = 1; k <= n; ++k) {
-            if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        if (!ok) {
-            points += U'?';
-            ++i;
-            continue;
-        }
-        points += cp;
-        i += n + 1;
-    }
-    for (const char32_t cp : points) {
-        if (cp == 0)
-            continue;
-        const auto byte = unicodeToCp1252(cp);
-        if (byte) {
-            out += static_cast<char>(*byte);
-            continue;
-        }
-        lossy = true;
-        out += closestForm(cp);
-    }
-    return out;
-}
-
-// "<" followed by a letter, "/" or "!" could be read as a mark.
-template <typename Replace>
-std::string guardMarks(const std::string& text, Replace replacement)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        const bool opensMark = text[i] == '<'
-                               && (next == '/' || next == '!' || next == '?' || (next >= 'a' && next <= 'z')
-                                   || (next >= 'A' && next <= 'Z'));
-        if (opensMark)
-            out += replacement;
-        else
-            out += text[i];
-    }
-    return out;
-}
 
 std::string crlf(const std::string& text)
 {
@@ -192,13 +111,14 @@ public:
                  "<ShapeStyle>0</ShapeStyle></zxShape>";
     }
 
-    std::string choiceButton(int left, int top, const std::string& name, int markIfSelected)
+    std::string choiceButton(int left, int top, const std::string& name, int markIfSelected, bool box)
     {
         count("button");
         return "<zxButton><buttonType>0</buttonType><ButtonLayer>5</ButtonLayer><ButtonName>" + tagSafeText(name)
                + "</ButtonName><buttonResultsText>-empty45646-</buttonResultsText><buttonLeft>" + num(left)
-               + "</buttonLeft><buttonTop>" + num(top) + "</buttonTop><s1>" + drawn::choiceNormal + "</s1><s2>"
-               + drawn::choiceOver + "</s2><s3>" + drawn::choiceSelected
+               + "</buttonLeft><buttonTop>" + num(top) + "</buttonTop><s1>" + (box ? drawn::checkNormal : drawn::choiceNormal)
+               + "</s1><s2>" + (box ? drawn::checkOver : drawn::choiceOver) + "</s2><s3>"
+               + (box ? drawn::checkSelected : drawn::choiceSelected)
                + "</s3><ButtonSound1>0</ButtonSound1><buttonMarkIfSelected>" + mark(markIfSelected)
                + "</buttonMarkIfSelected><buttonMarkIfNotSelected>0</buttonMarkIfNotSelected><userAnswer>0</userAnswer></zxButton>";
     }
@@ -386,8 +306,11 @@ std::vector<FeedbackPanel> combinedFeedback(const Question& q, int best)
 }
 
 // The answer objects of one (sub)question worth `grade`; returns its best.
+// The width of the field a short-answer or numerical (sub)question gets.
+int fieldWidthFor(const Question& q) { return q.kind == QuestionKind::Numerical ? 160 : 260; }
+
 int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<std::string>& notes, FeedbackPlan& feedback,
-                  int& numSelections, std::string& failure)
+                  int& numSelections, std::string& failure, int fieldLeft = margin)
 {
     const int left = margin;
     const int width = page.contentWidth();
@@ -403,7 +326,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
             const Answer& a = q.answers[i];
             const std::string label = a.plain.empty() ? "(picture)" : a.plain;
             const int h = page.measure(label, body, textWidth);
-            page.add(page.choiceButton(left, page.y(), a.plain, marks[i]));
+            page.add(page.choiceButton(left, page.y(), a.plain, marks[i], !q.singleAnswer));
             page.add(page.text({textLeft, page.y() + 3, textWidth, h}, label, body));
             page.advance(std::max(drawn::choiceSize, h + 3) + 8);
             best += std::max(0, marks[i]);
@@ -449,7 +372,7 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
         std::vector<std::string> accepted;
         int restriction = 0;
         bool useRange = false;
-        int fieldWidth = 260;
+        const int fieldWidth = fieldWidthFor(q);
         if (q.kind == QuestionKind::ShortAnswer) {
             accepted = acceptedShortAnswers(q, notes);
             if (accepted.empty()) {
@@ -465,12 +388,11 @@ int layoutAnswers(PageWriter& page, const Question& q, int grade, std::vector<st
             accepted = field.answers;
             restriction = field.editRestriction;
             useRange = field.useRange;
-            fieldWidth = 160;
         }
         std::string name = accepted.front();
         if (useRange)
             name = accepted[0] + ".." + accepted[1];
-        page.add(page.field({left, page.y(), fieldWidth, 24}, name, restriction, useRange, accepted, grade));
+        page.add(page.field({fieldLeft, page.y(), fieldWidth, 24}, name, restriction, useRange, accepted, grade));
         page.advance(24 + gap);
         std::vector<FeedbackPanel> group;
         for (const Answer& a : q.answers)
@@ -607,24 +529,6 @@ std::optional<PageGeometry> pageGeometryFor(const std::string& size)
     return std::nullopt;
 }
 
-std::string tagSafeText(const std::string& utf8, bool* lossy)
-{
-    bool replaced = false;
-    const std::string bytes = decodeToCp1252(utf8, replaced);
-    if (lossy)
-        *lossy = replaced;
-    return guardMarks(bytes, '\x8B');
-}
-
-std::string tagSafeUtf8(const std::string& utf8)
-{
-    std::string clean;
-    for (const char ch : utf8)
-        if (ch != '\0')
-            clean += ch;
-    return guardMarks(clean, "\xE2\x80\xB9");
-}
-
 PageResult buildQuestionPage(const Question& question, const PageGeometry& geometry, const TextMeasurer& measurer,
                              const PictureLookup& pictures)
 {
@@ -655,19 +559,32 @@ PageResult buildQuestionPage(const Question& question, const PageGeometry& geome
         else if (lists > 1)
             result.notes.push_back("several choice lists: more than one choice per list can be selected");
         for (const ClozePiece& piece : question.pieces) {
+            const bool known = piece.gap >= 0 && piece.gap < static_cast<int>(question.gaps.size());
+            const Question* gapQuestion = known ? &question.gaps[piece.gap] : nullptr;
+            const bool isField = gapQuestion
+                                 && (gapQuestion->kind == QuestionKind::ShortAnswer || gapQuestion->kind == QuestionKind::Numerical);
+            const TextStyle body{bodyPoints, false, false};
+            int fieldLeft = margin;
             if (!piece.text.empty()) {
-                const TextStyle body{bodyPoints, false, false};
-                const int h = page.measure(piece.text, body, width);
-                page.add(page.text({margin, page.y(), width, h}, piece.text, body));
-                page.advance(h + 4);
+                // A field follows its text on the same line when both fit.
+                const int textWidth = page.measureWidth(piece.text, body) + 4;
+                const int lineHeight = page.measure("Xg", body, width);
+                if (isField && textWidth + 10 + fieldWidthFor(*gapQuestion) <= width
+                    && page.measure(piece.text, body, textWidth) <= lineHeight) {
+                    page.add(page.text({margin, page.y() + 3, textWidth, lineHeight}, piece.text, body));
+                    fieldLeft = margin + textWidth + 10;
+                } else {
+                    const int h = page.measure(piece.text, body, width);
+                    page.add(page.text({margin, page.y(), width, h}, piece.text, body));
+                    page.advance(h + 4);
+                }
             }
-            if (piece.gap < 0 || piece.gap >= static_cast<int>(question.gaps.size()))
+            if (!gapQuestion)
                 continue;
-            const Question& gapQuestion = question.gaps[piece.gap];
             FeedbackPlan ignored;
             int ignoredSelections = 0;
-            result.best += layoutAnswers(page, gapQuestion, grades[piece.gap], result.notes, ignored, ignoredSelections,
-                                         failure);
+            result.best += layoutAnswers(page, *gapQuestion, grades[piece.gap], result.notes, ignored, ignoredSelections,
+                                         failure, fieldLeft);
             if (!failure.empty()) {
                 result.skipReason = "a gap: " + failure;
                 return result;

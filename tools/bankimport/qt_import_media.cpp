@@ -55,6 +55,21 @@ QImage choice(const QColor* fill, const QColor& ring)
     return image;
 }
 
+QImage box(bool ticked, const QColor& frame)
+{
+    QImage image = canvas(24, 24, transparentKey);
+    QPainter p(&image);
+    p.fillRect(3, 3, 18, 18, frame);
+    p.fillRect(5, 5, 14, 14, Qt::white);
+    if (ticked) {
+        QPen pen(navy, 3);
+        p.setPen(pen);
+        p.drawLine(7, 12, 10, 16);
+        p.drawLine(10, 16, 17, 7);
+    }
+    return image;
+}
+
 QImage mark(bool tick)
 {
     QImage image = canvas(24, 24, transparentKey);
@@ -213,6 +228,9 @@ std::vector<std::pair<std::string, std::string>> QtImportMedia::drawnPictures()
     out.emplace_back(drawn::choiceNormal, bmpBytes(choice(nullptr, grey)));
     out.emplace_back(drawn::choiceOver, bmpBytes(choice(nullptr, frameBlue)));
     out.emplace_back(drawn::choiceSelected, bmpBytes(choice(&navy, navy)));
+    out.emplace_back(drawn::checkNormal, bmpBytes(box(false, grey)));
+    out.emplace_back(drawn::checkOver, bmpBytes(box(false, frameBlue)));
+    out.emplace_back(drawn::checkSelected, bmpBytes(box(true, navy)));
     out.emplace_back(drawn::trueFalse[0], bmpBytes(trueFalse(nullptr, nullptr, nullptr, nullptr, nullptr)));
     out.emplace_back(drawn::trueFalse[1], bmpBytes(trueFalse(nullptr, nullptr, &frameBlue, nullptr, nullptr)));
     out.emplace_back(drawn::trueFalse[2], bmpBytes(trueFalse(nullptr, nullptr, nullptr, nullptr, &falseRed)));

@@ -2,6 +2,7 @@
 
 #include "tagtext/cp1252.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -119,6 +120,45 @@ bool decodeBase64(std::string_view text, std::string& bytes)
         }
     }
     return true;
+}
+
+std::string asciiLower(std::string text)
+{
+    for (char& ch : text)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+std::string urlDecode(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string categoryName(std::string_view path)
+{
+    std::string name(path);
+    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back())))
+        name.pop_back();
+    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.front())))
+        name.erase(0, 1);
+    for (const char* prefix : {"$course$/", "$system$/", "$module$/", "$cat1$/", "$cat2$/", "$cat3$/"})
+        if (name.rfind(prefix, 0) == 0)
+            name.erase(0, std::string_view(prefix).size());
+    if (name.rfind("top/", 0) == 0)
+        name.erase(0, 4);
+    if (name == "top")
+        name.clear();
+    return name;
 }
 
 } // namespace zx::import

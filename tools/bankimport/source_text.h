@@ -18,4 +18,14 @@ bool parseNumber(std::string_view text, double& value);
 // Base64 (white space ignored); false on any other character.
 bool decodeBase64(std::string_view text, std::string& bytes);
 
+// A-Z as a-z, other bytes as they are.
+std::string asciiLower(std::string text);
+
+// "%20" and the like decoded (for picture paths in HTML).
+std::string urlDecode(std::string_view text);
+
+// A category path of a source as the bank names it: "$course$/top/A/B"
+// gives "A/B"; "top" alone gives "".
+std::string categoryName(std::string_view path);
+
 } // namespace zx::import
