@@ -101,6 +101,9 @@ std::size_t findText(std::string_view text, std::string_view pattern, std::size_
         return std::string_view::npos;
     if (pattern.empty())
         return from;
+    // An empty view may hold no pointer at all, which memmem must not get.
+    if (text.size() - from < pattern.size())
+        return std::string_view::npos;
     const void* at = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
     return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
 }
