@@ -177,6 +177,14 @@ TEST(GiftReader, OddInputGivesNoQuestionOrAReason)
     ASSERT_EQ(open.questions.size(), 1u);
     EXPECT_EQ(open.questions[0].kind, QuestionKind::Unsupported);
     EXPECT_FALSE(readGift(std::string("GIF89a\0\0{=x}", 12)).error.empty());
+    // A category line may open the chunk of its first question.
+    const SourceDocument same = readGift("$CATEGORY: $course$/A\n::Q:: x {T}");
+    ASSERT_EQ(same.questions.size(), 1u);
+    EXPECT_EQ(same.questions[0].category, "A");
+    EXPECT_EQ(same.questions[0].name, "Q");
+    EXPECT_TRUE(looksLikeGift(""));
+    EXPECT_TRUE(looksLikeGift(" ::Q:: x {T}"));
+    EXPECT_FALSE(looksLikeGift("\xEF\xBB\xBF <quiz/>"));
     // Windows-1252 bytes are read as such.
     const SourceDocument latin = readGift("Caf\xE9? {=ja}");
     EXPECT_EQ(latin.questions.at(0).text.plain(), "Caf\xC3\xA9?");

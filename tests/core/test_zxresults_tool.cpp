@@ -2,6 +2,7 @@
 #include "app/core/language_file.h"
 #include "app/core/language_choice.h"
 #include "tests/core/results_file_maker.h"
+#include "tests/core/zxresults_runner.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -19,34 +20,15 @@ using zx::testing::choiceButton;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-int exitStatus(int systemResult) { return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1; }
+using zx::testing::fileText;
+using zx::testing::Outcome;
 
 class ZxResultsTool : public ::testing::Test {
 protected:
     // Runs zxresults with `arguments` (already quoted for the shell).
     Outcome run(const std::string& arguments)
     {
-        const std::string command = "'" ZX_ZXRESULTS_PATH "' " + arguments + " >'" + m_temp.path("out") + "' 2>'"
-                                    + m_temp.path("err") + "'";
-        Outcome outcome;
-        outcome.status = exitStatus(std::system(command.c_str()));
-        outcome.out = fileText(m_temp.path("out"));
-        outcome.err = fileText(m_temp.path("err"));
-        return outcome;
+        return zx::testing::runProgram(ZX_ZXRESULTS_PATH, arguments, m_temp.path("out"), m_temp.path("err"));
     }
 
     std::string path(const std::string& name) const { return m_temp.path(name); }

@@ -45,6 +45,9 @@ std::string resultsFile(std::string_view input);
 // The scoring pass and both reports over a question list (settings before
 // the first zero byte, or the whole input as both settings and list).
 std::string scoring(std::string_view input);
+// The item analysis of a results file's content taken as several
+// candidates' files, written as a table and as a page.
+std::string itemAnalysis(std::string_view input);
 // The readers of a page record: buttons, feedback, text objects, fields.
 std::string pageRecord(std::string_view input);
 // A results file read as the teacher's tools read it (as it is and stored

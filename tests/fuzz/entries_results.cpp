@@ -4,12 +4,14 @@
 #include "tests/fuzz/entries.h"
 #include "tests/fuzz/entry_support.h"
 
+#include "results/core/item_analysis_report.h"
 #include "results/core/report_writer.h"
 #include "results/core/results_batch.h"
 #include "results/core/results_table.h"
 #include "results/core/results_verify.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zx::fuzz {
 
@@ -200,6 +202,44 @@ std::string verify(std::string_view input)
             return "totals were read without their items line";
     }
     (void)detailedHeadingRuleLine(settings);
+std::string itemAnalysis(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    const CandidateResponses responses = collectResponses(content);
+    ItemAnalysis analysis;
+    analysis.add("a.zxr", responses);
+    analysis.add("b.zxr", responses);
+    ResultsFileContent other = content;
+    other.testSettings += "<testName>another</testName>";
+    other.bankPathRel = "another.zxb";
+    analysis.add("c.zxr", collectResponses(other));
+    const TestStatistics statistics = analysis.result();
+
+    const auto finite = [](double v) { return std::isfinite(v); };
+    if (statistics.candidates + statistics.leftOut.size() != 3)
+        return "a file was lost or counted twice";
+    if (!finite(statistics.mean) || !finite(statistics.sd) || !finite(statistics.median))
+        return "a total's measure is not a number";
+    if (statistics.alpha && (!finite(*statistics.alpha) || *statistics.alpha > 1 + 1e-9))
+        return "alpha is above 1 or not a number";
+    std::size_t binned = 0;
+    for (const DistributionBin& bin : statistics.distribution)
+        binned += bin.count;
+    if (binned != statistics.candidates)
+        return "the distribution does not hold every candidate";
+    for (const QuestionStatistics& q : statistics.questions) {
+        if (q.discrimination && !(*q.discrimination >= -1 && *q.discrimination <= 1))
+            return "a discrimination lies outside -1 .. 1";
+        if (!finite(q.mean) || !finite(q.sd) || (q.facility && !finite(*q.facility)))
+            return "a question's measure is not a number";
+        for (const OptionStatistics& o : q.options)
+            if (o.chosen > q.candidates)
+                return "an option was chosen more often than the question was seen";
+    }
+    (void)writeStatisticsTable(statistics, TableFormat::Csv);
+    const std::string page = writeStatisticsPage(statistics);
+    if (page.find("<script") != std::string::npos || page.find("<iframe") != std::string::npos)
+        return "text of the file reached the page unescaped";
     return {};
 }
 

@@ -15,8 +15,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record journal import_gift import_moodle import_qti
-         results_read results_table verify picture)
+         language_file handoff rtf results_file scoring page_record journal item_analysis
+         import_gift import_moodle import_qti results_read results_table verify picture)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
   # seeds-qt/ holds the seeds of the targets the core tests cannot replay.
@@ -126,6 +126,9 @@ for bank in "${banks[@]}"; do
     "$zxbank" store "$settings" "$out/stored_file/$name-settings.$ext" >/dev/null
   done
 done
+
+# The item analysis reads results contents too.
+cp "$out/results_file"/* "$out/item_analysis/" 2>/dev/null || true
 
 for lang in "$source_dir"/lang/*.txt; do
   base="$(basename "$lang" .txt)"
