@@ -212,7 +212,7 @@ TEST_F(ZxResultsTool, PdfNeverWritesThroughALinkNorReportsAFileItCouldNotFinish)
     std::filesystem::rename(path("pdf/r1-old.pdf"), path("pdf/r1.pdf"));
     const std::string full = "trap '' XFSZ; ulimit -f 4; '" ZX_ZXRESULTS_PATH "' pdf --out " + quoted("pdf") + " "
                              + quoted("r1.zxr") + " >/dev/null 2>" + quoted("err");
-    EXPECT_EQ(exitStatus(std::system(full.c_str())), 3);
+    EXPECT_EQ(zx::testing::exitStatus(std::system(full.c_str())), 3);
     EXPECT_EQ(fileText(path("pdf/r1.pdf")), "old");
     EXPECT_NE(fileText(path("err")).find(path("r1.zxr") + ": "), std::string::npos) << fileText(path("err"));
 }

@@ -202,6 +202,9 @@ std::string verify(std::string_view input)
             return "totals were read without their items line";
     }
     (void)detailedHeadingRuleLine(settings);
+    return {};
+}
+
 std::string itemAnalysis(std::string_view input)
 {
     const ResultsFileContent content = parseResultsContent(input);
