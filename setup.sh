@@ -6,6 +6,8 @@
 #   ./setup.sh bench     runs the benchmarks
 #   ./setup.sh install   makes the desktop open .zxb and .zxr files with
 #                        the player (for this user)
+#   ./setup.sh package   builds the Debian package zxexam_<version>_amd64.deb
+#                        and checks it with lintian
 #   ./setup.sh fuzz [SECONDS]
 #                        builds the fuzz targets (clang, ASan, UBSan) and
 #                        runs each for SECONDS (default 60); fails when one
@@ -22,10 +24,15 @@ packages=(
   gstreamer1.0-alsa gstreamer1.0-libav
   qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
   espeak-ng fonts-liberation2 fonts-dejavu-core time poppler-utils libxml2-dev libzip-dev
-  desktop-file-utils shared-mime-info xdg-utils
+  desktop-file-utils shared-mime-info xdg-utils libxcb1-dev
+  scdoc dpkg-dev file appstream
+  chromium
 )
 if [ "$mode" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev llvm)
+fi
+if [ "$mode" = package ]; then
+  packages+=(lintian)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -75,13 +82,24 @@ case "$mode" in
     data="${XDG_DATA_HOME:-$HOME/.local/share}"
     mkdir -p "$data/mime/packages" "$data/applications" "$data/icons/hicolor/scalable/apps"
     cp app/desktop/zxexam-mime.xml "$data/mime/packages/zxexam.xml"
-    program="\"$PWD/build/zxexam\""
-    sed "s#@ZXEXAM@#${program//#/\\#}#" app/desktop/zxexam.desktop.in > "$data/applications/zxexam.desktop"
+    tools/desktop_entry.sh app/desktop/zxexam.desktop.in "$PWD/build/zxexam" > "$data/applications/zxexam.desktop"
     cp app/desktop/zxexam.svg "$data/icons/hicolor/scalable/apps/zxexam.svg"
     update-mime-database "$data/mime"
     update-desktop-database "$data/applications"
     xdg-mime default zxexam.desktop application/x-zxexam-bank application/x-zxexam-results
     echo "Banks (.zxb) and results (.zxr) now open in $PWD/build/zxexam"
+    ;;
+  package)
+    # The package is made from the normal build folder; CPack installs
+    # into a staging folder, strips the programs and asks dpkg-shlibdeps
+    # for the libraries' packages.
+    build build
+    rm -f build/zxexam_*.deb
+    (cd build && cpack -G DEB --config CPackConfig.cmake >/dev/null)
+    deb="$(ls build/zxexam_*_amd64.deb)"
+    echo "Built $deb"
+    # Errors fail the build; warnings and notes are listed.
+    lintian --fail-on error --info "$deb"
     ;;
   fuzz)
     # Only the core and the targets: the player, the tests and the
@@ -93,7 +111,7 @@ case "$mode" in
     tests/fuzz/run_all.sh build-fuzz "${2:-60}"
     ;;
   *)
-    echo "usage: $0 run|test|sanitize|bench|install|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|test|sanitize|bench|install|package|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #include "app/about_box.h"
 
+#include "app/core/program_version.h"
 #include "app/splash_art.h"
 #include "window/window_placement.h"
 
@@ -108,7 +109,10 @@ TAboutBox::TAboutBox(const QString& programFolder, QWidget* parent)
 
 void TAboutBox::setVersionText(const QString& text)
 {
-    setCentredText(m_version, text);
+    // The language file's line with this build's version number in it.
+    const std::string version(programVersion());
+    const std::string line = withProgramVersion(text.toStdString(), version);
+    setCentredText(m_version, QString::fromStdString(line));
 }
 
 void TAboutBox::setSecondText(const QString& text)

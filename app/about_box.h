@@ -19,6 +19,7 @@ class TAboutBox : public QDialog {
 public:
     explicit TAboutBox(const QString& programFolder, QWidget* parent = nullptr);
 
+    // Message 9; its version number becomes this build's (or is added).
     void setVersionText(const QString& text);
     void setSecondText(const QString& text);
     QString versionText() const;

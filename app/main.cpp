@@ -2,6 +2,7 @@
 // line to the running player and ends without a window.
 #include "app/core/command_verbs.h"
 #include "app/controller_windows.h"
+#include "app/core/program_version.h"
 #include "app/instance_channel.h"
 #include "app/shell_paths.h"
 #include "app/startup_sequence.h"
@@ -16,10 +17,24 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
+
+constexpr const char* usageText =
+    "usage: zxexam                              start the player\n"
+    "       zxexam [--extra-time PERCENT] openShellCall FILE\n"
+    "                                           open a bank (.zxb) or results file (.zxr);\n"
+    "                                           a timed test gets PERCENT more time\n"
+    "       zxexam printShellCall RESULTS.zxr   print a results file's reports\n"
+    "       zxexam --print-pdf OUT.pdf RESULTS.zxr\n"
+    "                                           write a results file's reports as a PDF\n"
+    "       zxexam --render-pages OUT_DIR BANK.zxb\n"
+    "                                           draw every page of a bank as a picture\n"
+    "       zxexam --version | --help\n"
+    "A later start hands its verb and file to the running player.\n";
 
 QString programFolder()
 {
@@ -33,6 +48,14 @@ QString programFolder()
 int main(int argc, char** argv)
 {
     const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (given.size() == 1 && given[0] == "--version") {
+        std::fputs(zx::versionBanner("zxexam").c_str(), stdout);
+        return 0;
+    }
+    if (given.size() == 1 && (given[0] == "--help" || given[0] == "-h")) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
     if (!given.empty() && given[0] == "--render-pages")
         return zx::runRenderPagesMode(argc, argv);
     if (!given.empty() && given[0] == "--print-pdf")
@@ -50,7 +73,10 @@ int main(int argc, char** argv)
     zx::InstanceChannel channel(paths.runtimeFolder);
     if (!channel.tryBecomeFirst()) {
         QCoreApplication app(argc, argv);
-        channel.notifyFirst(args, 5000, start.extraTimePercent);
+        // The running player has a current folder of its own.
+        std::error_code noFolder;
+        const std::string here = std::filesystem::current_path(noFolder).native();
+        channel.notifyFirst(zx::handoffArguments(args, here), 5000, start.extraTimePercent);
         return 0;
     }
 

@@ -91,6 +91,8 @@ TMainForm::TMainForm(ShellOptions options, QWidget* parent)
                              std::move(options.speech), this);
     m_startup = new StartupSequence(this, *m_language, *m_messages, *m_files, *m_options, m_about,
                                     action("TellMeAudio1"), std::move(options.delay));
+    if (options.desktopWindowTitles)
+        m_startup->setDesktopWindowTitles(std::move(options.desktopWindowTitles));
 
     UserPrompts& prompts = m_messages->prompts();
     prompts.chooseResultsFile = [this] { return m_files->chooseResultsFile(); };

@@ -11,6 +11,7 @@
 // keys by which language files address them: they must not change.
 #pragma once
 
+#include "app/desktop_windows.h"
 #include "app/shell_paths.h"
 #include "media/sound_player.h"
 #include "media/speech.h"
@@ -57,6 +58,9 @@ struct ShellOptions {
     // Shows a control's hint at a screen point for the given milliseconds;
     // null gives QToolTip.
     std::function<void(const QPoint& at, const QString& hint, QWidget* control, int ms)> showHint;
+    // The titles of every program's top-level windows; null gives the
+    // desktop's own list (desktop_windows.h).
+    WindowTitleSource desktopWindowTitles;
 };
 
 class TMainForm : public QMainWindow {

@@ -44,16 +44,12 @@ void StartupSequence::windowPainted()
 
 bool StartupSequence::splashBlocked() const
 {
-    const QString x14 = m_messages.message(14);
-    const QString x19 = m_messages.message(19);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == m_about || !window->isVisible())
-            continue;
-        const QString title = window->windowTitle();
-        if ((!x14.isEmpty() && title == x14) || (!x19.isEmpty() && title == x19))
-            return true;
-    }
-    return false;
+    // Other programs' windows (the bank editor, its preview) and our own.
+    QStringList titles = m_desktopWindowTitles();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != m_about && window->isVisible())
+            titles << window->windowTitle();
+    return anyTitleMatches(titles, {m_messages.message(14), m_messages.message(19)});
 }
 
 void StartupSequence::wait(int ms)

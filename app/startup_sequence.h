@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/handoff_file.h"
+#include "app/desktop_windows.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +34,9 @@ public:
                     OptionsMenu& options, TAboutBox* about, QAction* tellMeItem, std::function<void(int)> delay);
 
     void setCommandLine(std::vector<std::string> args) { m_commandLine = std::move(args); }
+    // Where the splash check reads other programs' window titles (tests);
+    // the desktop's own list by default.
+    void setDesktopWindowTitles(WindowTitleSource titles) { m_desktopWindowTitles = std::move(titles); }
     // From the window's paint handler: the first paint queues startCall.
     void windowPainted();
     void startCall();
@@ -68,6 +72,7 @@ private:
     TAboutBox* m_about;
     QAction* m_tellMeItem;
     std::function<void(int)> m_delay;
+    WindowTitleSource m_desktopWindowTitles = desktopWindowTitles;
     QPointer<InstanceChannel> m_channel;
     std::vector<std::string> m_commandLine;
     bool m_firstPaintPending = true;

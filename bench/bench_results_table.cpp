@@ -7,7 +7,8 @@
 // times the whole zxresults process against cat itself.
 //
 // With ZX_RESULTS_BENCH_DIR set, the files are written there and kept (the
-// script uses this); otherwise into a temporary folder removed at the end.
+// scripts use this); otherwise into a temporary folder removed at the end.
+// ZX_RESULTS_BENCH_FILES sets another number of files.
 #include "results/core/finish_test.h"
 #include "results/core/results_batch.h"
 #include "results/core/results_table.h"
@@ -29,7 +30,12 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int fileCount = 1000;
+int fileCount()
+{
+    const char* count = std::getenv("ZX_RESULTS_BENCH_FILES");
+    const int n = count ? std::atoi(count) : 0;
+    return n > 0 ? n : 1000;
+}
 constexpr int questionCount = 50;
 
 std::string el(const std::string& key, const std::string& value) { return zx::makeElement(key, value); }
@@ -99,7 +105,7 @@ public:
             m_path = fs::temp_directory_path() / ("zx-bench-results-" + std::to_string(seed()));
         }
         fs::create_directories(m_path);
-        for (int c = 0; c < fileCount; ++c) {
+        for (int c = 0, n = fileCount(); c < n; ++c) {
             const std::string name = (m_path / ("r" + std::to_string(100000 + c) + ".zxr")).string();
             zx::writeStoredFile(contentOf(c), name);
             m_bytes += fs::file_size(name);
@@ -165,7 +171,7 @@ void BM_ResultsTableOfFolder(benchmark::State& state)
         csvBytes = csv.size();
         benchmark::DoNotOptimize(csv.data());
     }
-    state.counters["files"] = fileCount;
+    state.counters["files"] = fileCount();
     state.counters["filesMB"] = folder().megabytes();
     state.counters["csvKB"] = static_cast<double>(csvBytes) / 1e3;
     state.counters["catMs"] = cat * 1e3;

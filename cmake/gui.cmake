@@ -35,6 +35,17 @@ target_precompile_headers(zxgui PRIVATE
   <QApplication> <QWidget> <QLabel> <QPushButton> <QFrame> <QPainter>
   <QKeyEvent> <QMouseEvent> <QFile> <QFileInfo> <QDir> <QPointer> <QTimer>
   <string> <vector> <memory> <functional>)
+# Other programs' window titles on X11 (app/desktop_windows.cpp) are read
+# with libxcb, the library Qt's own X11 support runs on.
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+  pkg_check_modules(ZX_XCB QUIET IMPORTED_TARGET xcb)
+endif()
+if(ZX_XCB_FOUND)
+  target_link_libraries(zxgui PUBLIC PkgConfig::ZX_XCB)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/app/desktop_windows.cpp
+    PROPERTIES COMPILE_DEFINITIONS ZX_HAVE_XCB)
+endif()
 find_package(JPEG QUIET)
 if(JPEG_FOUND)
   target_link_libraries(zxgui PUBLIC JPEG::JPEG)
@@ -52,6 +63,7 @@ add_executable(zxresults
   ${PROJECT_SOURCE_DIR}/tools/zxresults/main.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/batch.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/commands.cpp
+  ${PROJECT_SOURCE_DIR}/tools/zxresults/stats_command.cpp
   ${PROJECT_SOURCE_DIR}/tools/zxresults/pdf_command.cpp)
 target_link_libraries(zxresults PRIVATE zxgui)
 set_target_properties(zxresults PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
@@ -85,7 +97,8 @@ if(ZX_BUILD_TESTS)
   zx_require_sources(tests/gui/gui_test_main.cpp)
   file(GLOB ZX_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gui/*.cpp)
   if(ZX_GUI_TEST_SOURCES)
-    add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES})
+    # With the picture fuzz target's entry, whose seeds the tests replay.
+    add_executable(zxgui_tests ${ZX_GUI_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/picture_entry.cpp)
     target_link_libraries(zxgui_tests PRIVATE zxtestsupport zxbankpack zximportqt Qt6::Test GTest::gtest)
     target_compile_definitions(zxgui_tests PRIVATE
       ZX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
@@ -125,27 +138,3 @@ if(ZX_BUILD_BENCH)
     target_link_libraries(zxbench_gui PRIVATE zxgui zximportqt benchmark::benchmark)
   endif()
 endif()
-
-# `cmake --install`: the program lives with its language files and sounds
-# in <prefix>/lib/zxexam (it finds them beside itself), bin/zxexam points
-# there, and the desktop learns the two file types.
-include(GNUInstallDirs)
-set(ZX_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/zxexam)
-install(TARGETS zxexam RUNTIME DESTINATION ${ZX_INSTALL_PROGRAM_DIR})
-install(DIRECTORY ${PROJECT_BINARY_DIR}/ExLang DESTINATION ${ZX_INSTALL_PROGRAM_DIR} OPTIONAL)
-install(DIRECTORY ${PROJECT_BINARY_DIR}/ExSounds DESTINATION ${ZX_INSTALL_PROGRAM_DIR} OPTIONAL)
-install(CODE "
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}${CMAKE_INSTALL_FULL_BINDIR}\")
-  file(CREATE_LINK \"${CMAKE_INSTALL_FULL_LIBDIR}/zxexam/zxexam\"
-       \"\$ENV{DESTDIR}${CMAKE_INSTALL_FULL_BINDIR}/zxexam\" SYMBOLIC)")
-set(ZXEXAM "${CMAKE_INSTALL_FULL_BINDIR}/zxexam")
-configure_file(${PROJECT_SOURCE_DIR}/app/desktop/zxexam.desktop.in ${PROJECT_BINARY_DIR}/zxexam.desktop @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/zxexam.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/zxexam-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
-        RENAME zxexam.xml)
-install(FILES ${PROJECT_SOURCE_DIR}/app/desktop/zxexam.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(CODE "
-  if(NOT \"\$ENV{DESTDIR}\")
-    execute_process(COMMAND update-mime-database \"${CMAKE_INSTALL_FULL_DATADIR}/mime\" ERROR_QUIET)
-    execute_process(COMMAND update-desktop-database \"${CMAKE_INSTALL_FULL_DATADIR}/applications\" ERROR_QUIET)
-  endif()")

@@ -3,14 +3,15 @@
 #include "objects/qt_text.h"
 #include "results/core/results_file.h"
 #include "results/core/rtf_reader.h"
-#include "window/report_view.h"
+#include "tagtext/replacing_file.h"
 #include "tagtext/stored_file.h"
+#include "window/report_view.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPrinter>
-#include <QTextDocument>
+#include <QPdfWriter>
 
 #include <cstdio>
 
@@ -45,24 +46,38 @@ std::vector<ReportDocument> reportsOnShow(const ResultsFileContent& content)
 
 bool writeReportsPdf(const std::vector<ReportDocument>& reports, const QString& path, QString* error)
 {
-    QTextDocument document;
-    bool first = true;
-    for (const ReportDocument& report : reports) {
-        appendReport(document, report, !first, ReportMedium::Paper);
-        first = false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QStringLiteral("Results"));
-    document.print(&printer);
-    const QFileInfo written(path);
-    if (!written.isFile() || written.size() == 0) {
+    auto fail = [&](const QString& why) {
         if (error)
-            *error = path + QStringLiteral(": cannot be written");
+            *error = path + QStringLiteral(": ") + why;
         return false;
+    };
+    // A link is never written through: it may lead anywhere.
+    if (QFileInfo(path).isSymLink())
+        return fail(QStringLiteral("is a symbolic link; the PDF is not written through it"));
+
+    // The whole PDF is made in memory, then written beside the target and
+    // renamed over it once it is complete on the disk: an earlier file of
+    // that name is never left half written.
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(QStringLiteral("Results"));
+        std::vector<const ReportDocument*> shown;
+        for (const ReportDocument& report : reports)
+            shown.push_back(&report);
+        QString why;
+        if (!printReports(shown, writer, &why))
+            return fail(why);
     }
+    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF"))
+        return fail(QStringLiteral("the PDF could not be made"));
+    ReplacingFile file(localPath(path), clockSeededRandom());
+    if (!file.write(pdf.constData(), static_cast<std::size_t>(pdf.size())) || !file.commit())
+        return fail(QString::fromLocal8Bit(file.error().data(), static_cast<qsizetype>(file.error().size())));
     return true;
 }
 

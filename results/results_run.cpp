@@ -9,6 +9,7 @@
 #include "window/report_area.h"
 #include "objects/qt_text.h"
 #include "objects/zx_object.h"
+#include "results/core/results_batch.h"
 #include "results/core/results_display.h"
 #include "results/core/rtf_reader.h"
 #include "results/core/rtf_writer.h"
@@ -33,6 +34,8 @@ namespace {
 bool isRunning(TestState state) { return state == TestState::Running || state == TestState::RunningExam; }
 
 // Texts of messages that language files made before them may lack.
+constexpr int replaceQuestion = 102;
+constexpr int tooLargeText = 65;
 constexpr int notSavedCaption = 105;
 constexpr int notSavedText = 106;
 constexpr int notStoredText = 107;
@@ -44,8 +47,8 @@ ResultsRun::ResultsRun(ResultsRunWindow window, TestRun& run, ResultsRunOptions 
     , m_run(run)
     , m_options(std::move(options))
 {
-    if (!m_options.millisecond)
-        m_options.millisecond = [] { return QTime::currentTime().msec(); };
+    if (!m_options.clock)
+        m_options.clock = [&run] { return run.now(); };
     if (!m_options.storeNumber) {
         auto engine = std::make_shared<std::mt19937>(
             static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
@@ -125,6 +128,7 @@ void ResultsRun::resumeFinished()
 
 void ResultsRun::scoreAndShow()
 {
+    m_loadedBank.reset();
     const ReportLabels labels = ReportLabels::fromLanguage(m_window.messages.texts());
     FinishedTest finished = finishTest(m_run.testSettings(), m_run.questionList(), m_run.lastQuestion(), labels);
     m_lastScore = finished.score;
@@ -192,8 +196,22 @@ void ResultsRun::SaveResults1Click()
     if (chosen.isEmpty())
         return;
     const QString path = pathFromLocal(withResultsExtension(localPath(chosen)));
+    if (!mayReplace(chosen, path))
+        return;
     if (writeResultsFile(path))
         m_window.files.rememberRecentFile(path);
+}
+
+bool ResultsRun::mayReplace(const QString& chosen, const QString& path)
+{
+    // The dialog asked about the name chosen; the extension may have made
+    // it the name of another file.
+    if (QFileInfo(chosen).absoluteFilePath() == QFileInfo(path).absoluteFilePath() || !QFileInfo::exists(path))
+        return true;
+    m_window.messages.announceMessage(replaceQuestion);
+    return m_window.messages.prompts().askYesNo(
+        textOr(replaceQuestion, "A results file of this name already exists. Do you want to replace it?")
+        + QStringLiteral("\n\n") + path);
 }
 
 bool ResultsRun::writeResultsFile(const QString& path) { return writeResults(path, false); }
@@ -205,9 +223,15 @@ bool ResultsRun::writeResults(const QString& path, bool automatic)
         content.detailedRtf = writeRtf(*detailed);
     if (const ReportDocument* summary = m_window.reports.report(ReportKind::Summary))
         content.summaryRtf = writeRtf(*summary);
-    const QString bank = QFileInfo(m_run.bankPath()).absoluteFilePath();
-    content.bankPathAbs = localPath(bank);
-    content.bankPathRel = locateRelativeFile(localPath(QFileInfo(path).absolutePath() + QLatin1Char('/')), content.bankPathAbs);
+    if (m_loadedBank) {
+        content.bankPathAbs = m_loadedBank->absolute;
+        content.bankPathRel = m_loadedBank->relative;
+    } else {
+        const QString bank = QFileInfo(m_run.bankPath()).absoluteFilePath();
+        content.bankPathAbs = localPath(bank);
+        content.bankPathRel =
+            locateRelativeFile(localPath(QFileInfo(path).absolutePath() + QLatin1Char('/')), content.bankPathAbs);
+    }
     content.testSettings = m_run.testSettings();
     content.questionList = m_run.questionList();
     content.timing = m_timing;
@@ -242,8 +266,10 @@ void ResultsRun::storeAutomatically()
     const QString folder = m_resultsFolder;
     // At most one test per run is stored automatically.
     m_resultsFolder.clear();
-    const std::string name = automaticResultsName(localPath(folder), m_run.currentLocalTime(),
-                                                  m_options.millisecond(), m_options.storeNumber());
+    // One reading of the clock, so that all digits are of one moment.
+    const QDateTime now = m_options.clock();
+    const std::string name = automaticResultsName(localPath(folder), TestRun::localTimeOf(now), now.time().msec(),
+                                                  m_options.storeNumber());
     writeResults(pathFromLocal(name), true); // a failure is reported; nothing else changes
 }
 
@@ -257,9 +283,20 @@ bool ResultsRun::loadResultsFile(const QString& path)
     m_window.panel.setAutoPlayChecked(false);
     if (!m_run.mayReplaceTest({59, 60, 61, 62}))
         return false;
+    // Read whole, but only up to the size any results file has: a larger
+    // file is refused before the test on show is given up.
+    const std::optional<std::string> stored = readStoredFile(localPath(path), maxResultsFileBytes);
+    if (!stored) {
+        m_window.messages.announceMessage(tooLargeText);
+        m_window.messages.showMessageWindow(m_window.messages.message(56),
+                                 textOr(tooLargeText, "This file is too large to be a results file. It cannot be opened.")
+                                     + QStringLiteral("\n\n") + path);
+        return false;
+    }
 
     m_run.resetForResults();
-    const ResultsFileContent content = parseResultsContent(readStoredFile(localPath(path)));
+    const ResultsFileContent content = parseResultsContent(*stored);
+    m_loadedBank = BankPaths{content.bankPathAbs, content.bankPathRel};
     if (content.version >= firstRefusedResultsVersion) {
         m_window.messages.announceMessage(64);
         m_window.messages.showMessageWindow(m_window.messages.message(63), m_window.messages.message(64));
@@ -299,16 +336,20 @@ void ResultsRun::reviewBank(const ResultsFileContent& content, const QString& pa
     QString bank = pathFromLocal(content.bankPathAbs);
     if (bank.isEmpty() || !QFileInfo(bank).isFile())
         bank = QFileInfo(path).absolutePath() + QLatin1Char('/') + pathFromLocal(content.bankPathRel);
-    if (!content.bankPathRel.empty() && QFileInfo(bank).isFile()) {
+    if (QFileInfo(bank).isFile()) {
         if (!m_run.openBankForReview(bank))
             return;
+        m_loadedBank.reset(); // the bank is open: its path is known again
     } else {
         m_window.messages.announceMessage(70);
         m_window.messages.prompts().inform(m_window.messages.message(70));
         viewing = false;
     }
+    // -1 when the first record is no question: then there is none to view.
     const int last = lastAvailableQuestion(content.questionList);
-    m_run.setQuestionList(content.questionList, std::max(last, 0));
+    if (last < 0)
+        viewing = false;
+    m_run.setQuestionList(content.questionList, last);
     if (!m_run.fitWindowToPages())
         return;
     m_window.panel.apply(m_window.panel.planFor(PanelStage::LoadedResults, m_run.rules()));

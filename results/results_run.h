@@ -8,6 +8,7 @@
 #include "results/core/finish_test.h"
 #include "results/core/results_file.h"
 
+#include <QDateTime>
 #include <QObject>
 
 #include <QString>
@@ -37,9 +38,10 @@ struct ResultsRunWindow {
 };
 
 struct ResultsRunOptions {
-    // Milliseconds and a number 0..9998 for the name of an automatic
-    // store; empty: the clock and a clock-seeded generator.
-    std::function<int()> millisecond;
+    // The time and a number 0..9998 for the name of an automatic store
+    // (the clock is read once per name); empty: the test run's clock and a
+    // clock-seeded generator.
+    std::function<QDateTime()> clock;
     std::function<int()> storeNumber;
 };
 
@@ -91,12 +93,23 @@ private:
     QString textOr(int number, const char* fallback) const;
     void reportWriteFailure(const QString& path, const std::string& reason, bool automatic);
     void reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode);
+    // Save Results: whether the file may be written at `path` when it is
+    // not the name the save dialog asked about (it may replace another).
+    bool mayReplace(const QString& chosen, const QString& path);
 
     ResultsRunWindow m_window;
     TestRun& m_run;
     ResultsRunOptions m_options;
     std::optional<TestScore> m_lastScore;
     QString m_resultsFolder;
+    // The bank paths of the results file on show while its bank is not
+    // open (not found, or finished-question viewing is off): saving it
+    // again writes them as they were read.
+    struct BankPaths {
+        std::string absolute;
+        std::string relative;
+    };
+    std::optional<BankPaths> m_loadedBank;
     // The time record stored with the results: of the test finished, or of
     // the results file opened (so that saving it again keeps it).
     std::optional<TestTiming> m_timing;

@@ -71,15 +71,15 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string utf8ToCp1252(std::string_view utf8, char replacement)
+std::u32string utf8ToUtf32(std::string_view utf8)
 {
-    std::string out;
+    std::u32string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
         const unsigned char lead = static_cast<unsigned char>(utf8[i]);
         if (lead < 0x80) {
-            out += static_cast<char>(lead);
+            out += static_cast<char32_t>(lead);
             ++i;
             continue;
         }
@@ -122,11 +122,21 @@ std::string utf8ToCp1252(std::string_view utf8, char replacement)
         if (!valid) {
             // One replacement for this byte; the bytes after it are read
             // again on their own, so each byte of a bad sequence counts once.
-            out += replacement;
+            out += U'\uFFFD';
             ++i;
             continue;
         }
         i += static_cast<std::size_t>(extra) + 1;
+        out += cp;
+    }
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view utf8, char replacement)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (const char32_t cp : utf8ToUtf32(utf8)) {
         if (auto byte = unicodeToCp1252(cp))
             out += static_cast<char>(*byte);
         else
@@ -134,6 +144,7 @@ std::string utf8ToCp1252(std::string_view utf8, char replacement)
     }
     return out;
 }
+
 
 unsigned char lowerCp1252(unsigned char byte)
 {

@@ -18,6 +18,10 @@ void appendUtf8(std::string& out, char32_t codePoint);
 
 std::u32string cp1252ToUtf32(std::string_view bytes);
 std::string cp1252ToUtf8(std::string_view bytes);
+// The code points of UTF-8 text; every byte of an invalid sequence (an
+// overlong form, a surrogate, a value above U+10FFFF, a stray or cut byte)
+// becomes one U+FFFD.
+std::u32string utf8ToUtf32(std::string_view utf8);
 // Code points without a byte become `replacement`; invalid UTF-8 sequences
 // count as one such code point per byte.
 std::string utf8ToCp1252(std::string_view utf8, char replacement = '?');

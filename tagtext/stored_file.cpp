@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -247,17 +248,24 @@ bool writeStoredFile(std::string_view content, const std::string& path, const Ra
 
 std::string readStoredFile(const std::string& path)
 {
+    return readStoredFile(path, std::numeric_limits<std::uintmax_t>::max()).value_or(std::string());
+}
+
+std::optional<std::string> readStoredFile(const std::string& path, std::uintmax_t maxBytes)
+{
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
-        return {};
+        return std::string();
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
-        return {};
+        return std::string();
     // One read of the whole file; a size that cannot be told reads as
     // nothing.
     const std::streamoff size = in.tellg();
     if (size < 0)
-        return {};
+        return std::string();
+    if (static_cast<std::uintmax_t>(size) > maxBytes)
+        return std::nullopt;
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.seekg(0);
     if (size > 0 && !in.read(bytes.data(), size))

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,9 @@ bool writeStoredFile(std::string_view content, const std::string& path, const Ra
 // Reads the whole file, keeps the bytes before the first zero byte and
 // unscrambles them unless ".txt".  A missing or unreadable file gives "".
 std::string readStoredFile(const std::string& path);
+// The same for a file of at most `maxBytes`; a larger file is not read
+// (nullopt), so a wrong or hostile file cannot take the memory.
+std::optional<std::string> readStoredFile(const std::string& path, std::uintmax_t maxBytes);
 
 // Header check before a picture, sound or video file is used: false only
 // when the file opens and its first bytes do not fit its extension.

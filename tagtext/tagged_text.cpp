@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 namespace zx {
 
@@ -94,13 +95,26 @@ bool parseIntStrict(std::string_view text, long long& value)
     return true;
 }
 
+std::size_t findText(std::string_view text, std::string_view pattern, std::size_t from)
+{
+    if (from > text.size())
+        return std::string_view::npos;
+    if (pattern.empty())
+        return from;
+    // An empty view may hold no pointer at all, which memmem must not get.
+    if (text.size() - from < pattern.size())
+        return std::string_view::npos;
+    const void* at = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+}
+
 std::string getTag(std::string_view text, std::string_view key)
 {
     const std::string open = openMark(key);
-    const std::size_t o = text.find(open);
+    const std::size_t o = findText(text, open);
     if (o == std::string_view::npos)
         return {};
-    const std::size_t c = text.find(closeMark(key));
+    const std::size_t c = findText(text, closeMark(key));
     if (c == std::string_view::npos)
         return {};
     const std::size_t start = o + open.size();

@@ -12,6 +12,10 @@ namespace zx {
 // Removes the characters with codes 0 to 32 at both ends.
 std::string trimText(std::string_view text);
 
+// text.find(pattern, from), many times faster on tagged text, where "<" is
+// everywhere (the library's find stops at every first character).
+std::size_t findText(std::string_view text, std::string_view pattern, std::size_t from = 0);
+
 // The value between the first "<key>" and the first "</key>", exactly as
 // stored; empty when either mark is missing or the close mark comes first.
 std::string getTag(std::string_view text, std::string_view key);

@@ -534,7 +534,12 @@ void TestRun::resetForResults()
 bool TestRun::openBankForReview(const QString& path)
 {
     m_bankPath = path;
-    if (!readBankIndex()) {
+    // The results keep their own settings: a results file saved again
+    // keeps the candidate's details and the test's dates.
+    std::string resultsSettings = m_testSettings;
+    const bool read = readBankIndex();
+    setTestSettings(std::move(resultsSettings));
+    if (!read) {
         refuse(78, 79);
         return false;
     }

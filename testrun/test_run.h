@@ -132,6 +132,10 @@ public:
     void setWindowColour(const QColor& colour);
     // The clock's local time with the locale's day and month names.
     LocalTime currentLocalTime() const;
+    // The clock's reading (the system clock unless the options give one).
+    QDateTime now() const;
+    // A reading of the clock as a local time with the locale's names.
+    static LocalTime localTimeOf(const QDateTime& time);
 
     // ---- replacing the test on show
     // The messages of a refusal during an exam (caption 58) and of the
@@ -155,9 +159,11 @@ public:
     // Settings that come with results: rules are read from them as from a
     // bank's.
     void adoptTestSettings(std::string settings);
-    // Reads the index of the bank the results came from (its settings,
-    // lists and files replace the test's) and unpacks its files.  False
-    // when it is no readable bank (message 79 was shown) or holds no files.
+    // Reads the index of the bank the results came from (its rules, lists
+    // and files replace the test's; the settings text stays the one the
+    // results came with, with their details and dates) and unpacks its
+    // files.  False when it is no readable bank (message 79 was shown) or
+    // holds no files.
     bool openBankForReview(const QString& path);
     void setQuestionList(std::string list, int lastQuestion);
     // Sizes the window for the pages of the question list and centres it;

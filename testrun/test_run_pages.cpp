@@ -27,9 +27,12 @@ namespace zx {
 
 // ------------------------------------------------------------ pages
 
-LocalTime TestRun::currentLocalTime() const
+QDateTime TestRun::now() const { return m_options.clock ? m_options.clock() : QDateTime::currentDateTime(); }
+
+LocalTime TestRun::currentLocalTime() const { return localTimeOf(now()); }
+
+LocalTime TestRun::localTimeOf(const QDateTime& now)
 {
-    const QDateTime now = m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
     LocalTime time;
     time.year = now.date().year();
     time.month = now.date().month();

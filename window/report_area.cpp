@@ -160,10 +160,9 @@ void ReportArea::printShownReport(QPrinter& printer) const
 {
     printer.setDocName(QStringLiteral("Results"));
     if (const ReportView* shown = shownView()) {
-        // Printed from the report itself, with its sizes in points.
-        QTextDocument paper;
-        appendReport(paper, shown->report(), false, ReportMedium::Paper);
-        paper.print(&printer);
+        // Printed from the report itself, with its sizes in points; a
+        // report beyond the printing limits is not printed.
+        printReports({&shown->report()}, printer, nullptr);
         return;
     }
     // No report on show: an image of the window, as large as the page

@@ -7,6 +7,10 @@
 
 #include <QTextEdit>
 
+#include <cstddef>
+#include <vector>
+
+class QPagedPaintDevice;
 class QTextDocument;
 
 namespace zx {
@@ -24,7 +28,10 @@ private:
     ReportDocument m_report;
 };
 
-// Font sizes of reports are points at 96 dots per inch.
+// Font sizes of reports are points at 96 dots per inch.  A size read from
+// a file is held between 1 and maxReportPointSize points, so that no text
+// is too large to lay out on a page.
+inline constexpr int maxReportPointSize = 72;
 int reportPixelSize(int points);
 
 // How font sizes are given: in pixels for a screen (points at 96 dots per
@@ -36,5 +43,18 @@ enum class ReportMedium { Screen, Paper };
 // document takes the first paragraph into its first block.
 void appendReport(QTextDocument& document, const ReportDocument& report, bool newPage = false,
                   ReportMedium medium = ReportMedium::Screen);
+
+// Limits of a printed report: longer reports are refused before they are
+// laid out, and a layout of more pages is not printed.
+inline constexpr std::size_t maxPrintedCharacters = 4'000'000;
+inline constexpr std::size_t maxPrintedParagraphs = 100'000;
+inline constexpr int maxPrintedPages = 2000;
+
+// Prints the reports one after the other, each from a new page, in points
+// with 2 cm margins, on the device's paintable area.  False (with `error`)
+// when they are beyond the limits above (or `maxPages`); nothing is
+// printed then.
+bool printReports(const std::vector<const ReportDocument*>& reports, QPagedPaintDevice& device, QString* error,
+                  int maxPages = maxPrintedPages);
 
 } // namespace zx

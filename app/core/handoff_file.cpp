@@ -34,4 +34,18 @@ bool needsHandoffFile(const std::vector<std::string>& args)
     return args.size() >= 2;
 }
 
+std::vector<std::string> handoffArguments(std::vector<std::string> args, std::string_view currentFolder)
+{
+    if (args.size() < 2 || args[1].empty() || args[1].front() == '/' || currentFolder.empty())
+        return args;
+    std::string absolute(currentFolder);
+    if (absolute.back() != '/')
+        absolute += '/';
+    std::string_view relative = args[1];
+    while (relative.substr(0, 2) == "./")
+        relative.remove_prefix(2);
+    args[1] = absolute.append(relative);
+    return args;
+}
+
 } // namespace zx

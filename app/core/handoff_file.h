@@ -31,4 +31,10 @@ Handoff parseHandoff(std::string_view content);
 // parameters (args excludes the program name).
 bool needsHandoffFile(const std::vector<std::string>& args);
 
+// The running player has a current folder of its own, so a later start
+// hands over its file (parameter 2) as an absolute path: a relative one is
+// joined to `currentFolder`, the folder the later start was run in.  An
+// empty parameter, or an empty current folder, stays as it is.
+std::vector<std::string> handoffArguments(std::vector<std::string> args, std::string_view currentFolder);
+
 } // namespace zx

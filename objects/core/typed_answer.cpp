@@ -195,9 +195,10 @@ std::string reportedAnswer(std::string_view record, std::string_view typed)
 
 std::string expectedAnswerText(std::string_view record)
 {
-    // A range is shown only where marking reads one: in the numeric kinds.
-    const FieldKind kind = fieldKindFromRestriction(fieldRestriction(record));
-    if (kind != FieldKind::Text && getTagInt(record, "useRange", 0) == 1) {
+    // The range is shown for every restriction but 0, also for the free-text
+    // values other than 0 that mark as text (harmless: Cheat shows what the
+    // author typed into the two range slots).
+    if (fieldRestriction(record) != 0 && getTagInt(record, "useRange", 0) == 1) {
         auto shown = [](std::string value) { return value == noTextMarker ? std::string("(nothing)") : value; };
         return shown(getTag(record, "FieldAnswer1")) + " to " + shown(getTag(record, "FieldAnswer2"));
     }

@@ -72,12 +72,13 @@ bool displayRuleHolds(std::string_view comparison, long long value, long long th
 std::vector<std::string> firedRuleTexts(const std::vector<DisplayRule>& rules, const TestScore& score)
 {
     std::vector<std::string> texts;
-    std::string fired;
+    // The category texts that have fired, compared whole: a text may hold
+    // anything, also what would separate two names in a joined list.
+    std::vector<std::string_view> fired;
     for (const DisplayRule& rule : rules) {
         if (rule.enabled == 0)
             continue;
-        const std::string mark = "<uCat>" + rule.category + "</uCat>";
-        if (fired.find(mark) != std::string::npos)
+        if (std::find(fired.begin(), fired.end(), rule.category) != fired.end())
             continue;
         const CategoryScore* category = nullptr;
         for (const CategoryScore& c : score.categories) {
@@ -95,7 +96,7 @@ std::vector<std::string> firedRuleTexts(const std::vector<DisplayRule>& rules, c
         const long long threshold = static_cast<long long>(rule.threshold) * 100;
         if (!displayRuleHolds(rule.comparison, value, threshold))
             continue;
-        fired += mark;
+        fired.push_back(rule.category);
         texts.push_back(rule.text);
     }
     return texts;
@@ -146,14 +147,31 @@ ReportWriter::ReportWriter(const ResultsSettings& settings, const ReportLabels& 
     writeHeading(m_summary, false);
 }
 
+std::size_t detailedTotalsLine(const ResultsSettings& settings)
+{
+    std::size_t c = 2;
+    if (settings.hasTestName())
+        c += 2; // the name and an empty line
+    if (settings.hasExaminer())
+        c += 3; // the examiner, the creation date, an empty line
+    if (settings.hasUserDetails())
+        c += 4; // an empty line and the three details
+    return c;
+}
+
+std::size_t detailedHeadingRuleLine(const ResultsSettings& settings)
+{
+    // After the totals' position: the items line ends five lines of totals,
+    // then two empty lines, the two date lines and one more empty line.
+    return detailedTotalsLine(settings) + 10;
+}
+
 void ReportWriter::writeHeading(Pen& pen, bool detailed)
 {
     const ResultsSettings& s = m_settings;
-    std::size_t c = 2;
     if (detailed && s.hasTestName()) {
         pen.line(s.testName);
         pen.blank();
-        c += 2;
     }
     pen.format.pointSize = 10;
     if (s.hasExaminer()) {
@@ -165,7 +183,6 @@ void ReportWriter::writeHeading(Pen& pen, bool detailed)
         pen.format.bold = true;
         pen.format.italic = false;
         pen.blank();
-        c += 3;
     }
     pen.format.pointSize = 12;
     pen.line(m_labels(91));
@@ -174,7 +191,6 @@ void ReportWriter::writeHeading(Pen& pen, bool detailed)
         pen.blank();
         for (std::size_t n = 0; n < 3; ++n)
             pen.line(s.userEntryLabels[n] + ": " + s.userDetails[n]);
-        c += 4;
     }
     if (detailed) {
         pen.blank();
@@ -197,7 +213,6 @@ void ReportWriter::writeHeading(Pen& pen, bool detailed)
         pen.format.pointSize = 10;
         pen.format.bold = true;
         pen.blank();
-        m_totalsLine = c;
     } else {
         pen.format.pointSize = 10;
         pen.format.bold = true;
@@ -311,10 +326,11 @@ void ReportWriter::finish(const TestScore& score)
     const ScoreTally& total = score.total;
 
     // Totals into the detailed heading, each line shifting those below it.
-    m_detailed.insertLine(m_totalsLine,
+    const std::size_t at = detailedTotalsLine(m_settings);
+    m_detailed.insertLine(at,
                           m_labels(31) + " " + F(total.score) + " " + m_labels(41) + " " + F(total.best));
-    m_detailed.insertLine(m_totalsLine + 2, percentageLine(total.worst, score.percentage, false));
-    m_detailed.insertLine(m_totalsLine + 4, m_labels(45) + " " + std::to_string(total.items));
+    m_detailed.insertLine(at + 2, percentageLine(total.worst, score.percentage, false));
+    m_detailed.insertLine(at + 4, m_labels(45) + " " + std::to_string(total.items));
 
     Pen& summary = m_summary;
     if (m_settings.showScore == 1) {

@@ -38,6 +38,15 @@ struct ReportLabels {
 inline constexpr std::string_view reportRuleLine =
     "_________________________________________________________________________";
 
+// Where the totals go into the detailed report's heading: the paragraph
+// of the score line; the percentage line follows two and the items line
+// four paragraphs later.  Counts the test name, the examiner's lines and
+// the candidate's details the settings put above them.
+std::size_t detailedTotalsLine(const ResultsSettings& settings);
+// The paragraph of the rule line that ends the detailed heading once the
+// totals are in.
+std::size_t detailedHeadingRuleLine(const ResultsSettings& settings);
+
 // Whether a display rule's comparison holds: "=", "!=", "<", ">", "<=" and
 // "=>" (greater or equal); any other text never holds.
 bool displayRuleHolds(std::string_view comparison, long long value, long long threshold);
@@ -89,7 +98,6 @@ private:
     const ReportLabels& m_labels;
     Pen m_detailed;
     Pen m_summary;
-    std::size_t m_totalsLine = 2; // where the totals go into the detailed heading
 };
 
 } // namespace zx

@@ -6,7 +6,9 @@
 
 #include "results/core/results_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,5 +42,19 @@ struct ResultsFileRead {
 // question list, and one made for a newer player are refused with their
 // reason.
 ResultsFileRead readResultsFile(const std::string& path);
+
+// Threads that read and score results files: one per processor, at least
+// one, at most 8.
+unsigned readerThreads();
+
+// Runs work(i) for every i in 0 .. count-1 on `threads` threads (the
+// calling thread and threads - 1 more) and deliver(i) on the calling
+// thread, in the order of i, each as soon as work(i) has returned.  At most
+// `ahead` items are worked on beyond the one to be delivered next, which
+// bounds what the caller holds between work and deliver.  work must be
+// safe to run for different i at once; it must not throw (an exception
+// ends the program).  With one thread the calls simply alternate.
+void runInOrder(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& work,
+                const std::function<void(std::size_t)>& deliver, std::size_t ahead = 64);
 
 } // namespace zx

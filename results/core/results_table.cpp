@@ -38,6 +38,13 @@ int number(std::string_view digits)
     return value;
 }
 
+int daysInMonth(int year, int month)
+{
+    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
 std::string percentageCell(const Percentage& percentage)
 {
     return percentage.hasBase ? formatHundredths(percentage.hundredths) : "0";
@@ -49,12 +56,15 @@ std::string isoDateTime(std::string_view stamp)
 {
     if (stamp.size() != 14 || !allDigits(stamp))
         return {};
+    const int year = number(stamp.substr(0, 4));
     const int month = number(stamp.substr(4, 2));
     const int day = number(stamp.substr(6, 2));
     const int hour = number(stamp.substr(8, 2));
     const int minute = number(stamp.substr(10, 2));
     const int second = number(stamp.substr(12, 2));
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
+    if (month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59)
+        return {};
+    if (day > daysInMonth(year, month))
         return {};
     std::string iso;
     iso.reserve(19);
@@ -105,11 +115,36 @@ std::string tableField(std::string_view text, char separator)
     return quoted;
 }
 
+std::string printableText(std::string_view utf8, bool keepLineBreaks)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (keepLineBreaks && (c == '\n' || (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n'))) {
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            out += '?';
+        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80
+                   && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            // U+0080..U+009F, the second set of control characters.
+            out += '?';
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string spreadsheetText(std::string_view text)
 {
-    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
-        return "'" + std::string(text);
-    return std::string(text);
+    std::string printable = printableText(text, true);
+    // Spreadsheets skip leading spaces before they look for a formula.
+    const std::size_t first = printable.find_first_not_of(' ');
+    if (first != std::string::npos && std::string_view("=+-@").find(printable[first]) != std::string_view::npos)
+        printable.insert(0, 1, '\'');
+    return printable;
 }
 
 void ResultsTable::add(ResultsRow row)

@@ -69,10 +69,16 @@ enum class TableFormat {
 // separator, a quote, CR or LF; otherwise as it is.
 std::string tableField(std::string_view text, char separator);
 
-// A text cell as a spreadsheet should show it: one that begins with "=",
-// "+", "-", "@", a tab or CR gets a leading "'", so that a candidate's
-// details can never be taken for a formula.  Numbers and dates are not
-// passed through this.
+// `utf8` with every control character (C0, DEL, U+0080..U+009F) replaced
+// by "?", so that a terminal shows a candidate's text and never acts on
+// it; with `keepLineBreaks` an LF, and a CR right before one, stay.
+std::string printableText(std::string_view utf8, bool keepLineBreaks = false);
+
+// A text cell as a spreadsheet should show it: printable (control
+// characters replaced as above, line breaks kept), and one that begins with "=", "+", "-" or
+// "@", after any spaces, gets a leading "'", so that a candidate's details
+// can never be taken for a formula.  Numbers and dates are not passed
+// through this.
 std::string spreadsheetText(std::string_view text);
 
 class ResultsTable {

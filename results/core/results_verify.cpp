@@ -134,7 +134,11 @@ void compare(std::vector<std::string>& notes, const char* name, const std::optio
 ReportTotals detailedReportTotals(const ReportDocument& report, const ResultsSettings& settings)
 {
     const std::vector<std::string> text = lines(report);
-    const std::size_t heading = ruleLine(text);
+    // The heading's rule line where the settings put it, since a text above
+    // it (the test's name) may read the same; else the first rule line.
+    std::size_t heading = detailedHeadingRuleLine(settings);
+    if (heading >= text.size() || text[heading] != reportRuleLine)
+        heading = ruleLine(text);
     for (std::size_t i = 0; i < heading && i + 4 < text.size(); ++i) {
         ReportTotals totals;
         if (readScoreLine(text[i], false, totals)

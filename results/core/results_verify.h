@@ -5,8 +5,9 @@
 //
 // The totals are read from the report's numbers, never its labels (the
 // report is in the language it was written in):
-//   - the detailed report: in its heading (before the first rule line of
-//     underscores), the first line ending in two marks ("<label> 12.50
+//   - the detailed report: in its heading (before its rule line of
+//     underscores, found where the test settings put it, or else the
+//     first such line), the first line ending in two marks ("<label> 12.50
 //     <label> 25.00": score and best), with the percentage line two lines
 //     below it ("... 50.00 %" or "... 0 %"; with the minimum as the
 //     baseline the lowest mark comes before it) and the items line two

@@ -3,6 +3,7 @@
 #include "results/core/element_sequence.h"
 #include "tagtext/numbered_tags.h"
 #include "tagtext/tagged_text.h"
+#include "testrun/core/bank_file.h"
 #include "testrun/core/test_assembly.h"
 
 #include <algorithm>
@@ -94,8 +95,10 @@ private:
 
 } // namespace
 
-TestScore scoreTest(const ResultsSettings& settings, std::string_view questionList, int lastQuestion,
-                    ScoringObserver* observer)
+namespace {
+
+TestScore scoreRecords(const ResultsSettings& settings, const NumberedTags& records, int last,
+                       ScoringObserver* observer)
 {
     TestScore result;
     for (const std::string& name : settings.categories)
@@ -104,8 +107,6 @@ TestScore scoreTest(const ResultsSettings& settings, std::string_view questionLi
     for (const std::string& name : settings.categories)
         categoryEntries.push_back("<cat>" + name + "</cat>");
 
-    const int last = std::min(lastQuestion, maxScoredQuestionIndex);
-    const NumberedTags records(questionList, "questionFile", last + 1);
     for (int i = 0; i <= last; ++i) {
         const std::string_view record = records.valueView(i);
         if (record.size() <= 10)
@@ -136,9 +137,20 @@ TestScore scoreTest(const ResultsSettings& settings, std::string_view questionLi
     return result;
 }
 
+} // namespace
+
+TestScore scoreTest(const ResultsSettings& settings, std::string_view questionList, int lastQuestion,
+                    ScoringObserver* observer)
+{
+    const int last = std::min(lastQuestion, maxScoredQuestionIndex);
+    return scoreRecords(settings, NumberedTags(questionList, "questionFile", last + 1), last, observer);
+}
+
 TestScore scoreTest(const ResultsSettings& settings, std::string_view questionList, ScoringObserver* observer)
 {
-    return scoreTest(settings, questionList, lastAvailableQuestion(questionList), observer);
+    // lastAvailableQuestion, on the records read for the scoring.
+    const NumberedTags records(questionList, "questionFile", maxListPages);
+    return scoreRecords(settings, records, listPageCount(records) - 1, observer);
 }
 
 } // namespace zx

@@ -147,7 +147,11 @@ BankIndexResult readBankIndex(const std::string& path)
 
 int listPageCount(std::string_view list)
 {
-    const NumberedTags pages(list, "questionFile", maxListPages);
+    return listPageCount(NumberedTags(list, "questionFile", maxListPages));
+}
+
+int listPageCount(const NumberedTags& pages)
+{
     for (int k = 0; k < maxListPages; ++k) {
         if (pages.valueLength(k) <= pageRecordEndLength)
             return k;

@@ -81,6 +81,10 @@ BankIndex splitBankIndex(std::string_view content);
 // Number of pages of a list as the player counts them: up to the first
 // number whose page record has 10 characters or fewer, at most 500.
 int listPageCount(std::string_view list);
+class NumberedTags;
+// The same on the list's "questionFile" elements already indexed (at least
+// maxListPages of them), so that a caller that reads them too scans once.
+int listPageCount(const NumberedTags& pages);
 
 // One entry of the embedded file list.
 struct EmbeddedFileEntry {

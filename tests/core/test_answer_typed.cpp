@@ -141,6 +141,12 @@ TEST(TypedAnswer, ExpectedAnswerShownWhileCheatIsHeld)
     EXPECT_EQ(expectedAnswerText(field(2, answer(1, "10") + answer(2, "5"), 1)), "10 to 5");
     EXPECT_EQ(expectedAnswerText(field(1, answer(1, "-empty45646-") + answer(2, "5"), 1)), "(nothing) to 5");
     EXPECT_EQ(expectedAnswerText(field(0, answer(1, "-empty45646-") + answer(2, "Rome"))), "Rome");
+    // Every restriction but 0 shows the range, free-text values included;
+    // restriction 0 lists the first answer even with useRange 1.
+    EXPECT_EQ(expectedAnswerText(field(3, answer(1, "cat") + answer(2, "dog"), 1)), "cat to dog");
+    EXPECT_EQ(expectedAnswerText(field(-1, answer(1, "cat") + answer(2, "dog"), 1)), "cat to dog");
+    EXPECT_EQ(expectedAnswerText(field(0, answer(1, "cat") + answer(2, "dog"), 1)), "cat");
+    EXPECT_EQ(expectedAnswerText(field(3, answer(1, "cat") + answer(2, "dog"))), "cat");
 
     std::string allMarkers;
     for (int k = 1; k <= 20; ++k)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -139,6 +140,63 @@ TEST(Reports, QuestionAndObjectLines)
     EXPECT_EQ(v.size(), 15 + expected.size() + 2 * 5);
 }
 
+TEST(Reports, EachVerdictAndFieldKindHasItsOwnLabel)
+{
+    auto trueFalse = [](int answer) {
+        return el("zxButton", "<buttonType>1</buttonType><ButtonName>-empty45646-</ButtonName>"
+                              "<buttonResultsText>-empty45646-</buttonResultsText><userAnswer>"
+                                  + std::to_string(answer) + "</userAnswer><buttonMarkIfTrueSelected>1"
+                                  "</buttonMarkIfTrueSelected>");
+    };
+    auto field = [](const char* restriction, const char* answer) {
+        return el("zxField", std::string("<editRestriction>") + restriction + "</editRestriction><userAnswer>" + answer
+                                 + "</userAnswer><FieldName>-empty45646-</FieldName>"
+                                   "<FieldResultsText>-empty45646-</FieldResultsText>");
+    };
+    const std::string record = "<ResultsText>-empty45646-</ResultsText>"
+                               + choiceButton(0, "1", "0",
+                                              "<ButtonName>-empty45646-</ButtonName>"
+                                              "<buttonResultsText>-empty45646-</buttonResultsText>")
+                               + trueFalse(1)
+                               + trueFalse(2) + field("1", "2.5") + field("0", "   ") + field("3", "word");
+    const auto d = lines(finish(dates + "<testName>0</testName><ExaminerName>0</ExaminerName>", {record}).detailed);
+    const std::vector<std::string> expected = {
+        "x97 1", "",
+        "x96", "x25", "x31 0.00", "",  // a choice left unselected
+        "x95", "x27", "x31 1.00", "",  // true
+        "x95", "x28", "x31 0.00", "",  // false
+        "x33", "x35 2.5", "x31 0.00", "",   // decimal
+        "x34", "x35", "x31 0.00", "",       // text, not answered: the label alone
+        "x34", "x35 word", "x31 0.00", "",  // any other restriction is text
+        "x39 1.00 x40 3.00"};
+    EXPECT_EQ(slice(d, 15, expected.size()), expected);
+}
+
+TEST(Reports, TheTotalsGoWhereTheHeadingLeavesRoomForThem)
+{
+    // Every combination of test name, examiner and candidate's details: the
+    // positions the verifier reads are those the writer used.
+    const std::string q = choiceButton(1, "1", "0");
+    for (int mask = 0; mask < 8; ++mask) {
+        std::string settings = dates;
+        settings += mask & 1 ? "<testName>T</testName>" : "<testName>0</testName>";
+        settings += mask & 2 ? "<ExaminerName>E</ExaminerName>" : "<ExaminerName>0</ExaminerName>";
+        if (mask & 4)
+            settings += "<shouldUserEnterDetails>1</shouldUserEnterDetails>";
+        const ResultsSettings parsed = ResultsSettings::parse(settings);
+        const auto d = lines(finish(settings, {q}).detailed);
+        const std::size_t at = detailedTotalsLine(parsed);
+        ASSERT_LT(detailedHeadingRuleLine(parsed), d.size());
+        EXPECT_EQ(d[at], "x31 1.00 x41 1.00") << mask;
+        EXPECT_EQ(d[at + 2], "x44 100.00 %") << mask;
+        EXPECT_EQ(d[at + 4], "x45 1") << mask;
+        EXPECT_EQ(d[detailedHeadingRuleLine(parsed)], rule) << mask;
+        EXPECT_EQ(std::count(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(detailedHeadingRuleLine(parsed)), rule),
+                  0)
+            << mask;
+    }
+}
+
 TEST(Reports, PercentagesAndCategories)
 {
     const std::string base = dates + "<testName>0</testName><ExaminerName>0</ExaminerName><zxCategories>"
@@ -168,8 +226,54 @@ TEST(Reports, PercentagesAndCategories)
     EXPECT_EQ(slice(lines(hidden.summary), 5, 4), (std::vector<std::string>{"x45 2", "", rule, ""}));
 }
 
+TEST(Reports, FormatsOfTheCategorySectionAndAfterTheHeading)
+{
+    const std::string settings = dates + "<testName>0</testName><ExaminerName>0</ExaminerName><zxCategories>"
+                                 "<zxCategory>Algebra</zxCategory></zxCategories>";
+    const FinishedTest finished =
+        finish(settings, {"<Categories><cat>Algebra</cat></Categories>" + choiceButton(1, "1", "0")});
+    const std::vector<Paragraph>& p = finished.detailed.paragraphs;
+    const auto d = lines(finished.detailed);
+    const auto at = [&](const std::string& text) {
+        return static_cast<std::size_t>(std::find(d.begin(), d.end(), text) - d.begin());
+    };
+    const CharFormat plain{"Arial", 10, false, false};
+    const CharFormat bold{"Arial", 10, true, false};
+    const CharFormat italic{"Arial", 10, false, true};
+    // The empty line after the heading's rule line sets the body's format.
+    EXPECT_EQ(p.at(detailedHeadingRuleLine(ResultsSettings::parse(settings)) + 2).endFormat, bold);
+    EXPECT_EQ(p.at(at("x46")).runs.at(0).format, bold);
+    EXPECT_EQ(p.at(at("x47 Algebra")).runs.at(0).format, italic);
+    EXPECT_EQ(p.at(at("x49 1.00 x40 1.00")).runs.at(0).format, plain);
+    EXPECT_EQ(p.at(at("x51")).runs.at(0).format, bold);
+    EXPECT_EQ(p.at(at("x52")).runs.at(0).format, plain);
+
+    // A category's lowest mark and percentage are its own, not the test's.
+    const FinishedTest two = finish(settings + "<UseMinimumAsPercentageBaseline>1</UseMinimumAsPercentageBaseline>",
+                                    {"<Categories><cat>Algebra</cat></Categories>" + choiceButton(1, "1", "-1"),
+                                     choiceButton(0, "2", "-3")});
+    const auto t = lines(two.detailed);
+    EXPECT_EQ(t.at(4), "x42 -4.00 x43 28.57 %");
+    const std::size_t algebra = static_cast<std::size_t>(std::find(t.begin(), t.end(), "x47 Algebra") - t.begin());
+    EXPECT_EQ(slice(t, algebra, 4), (std::vector<std::string>{"x47 Algebra", "x49 1.00 x40 1.00",
+                                                               "x42 -1.00 x43 100.00 %", "x50 1"}));
+}
+
 TEST(Reports, DisplayRules)
 {
+    // Each comparison at, below and above its threshold.
+    const struct {
+        const char* comparison;
+        bool below, at, above;
+    } comparisons[] = {{"=", false, true, false},  {"!=", true, false, true}, {"<", true, false, false},
+                       {">", false, false, true},  {"<=", true, true, false}, {"=>", false, true, true},
+                       {">=", false, false, false}, {"", false, false, false}};
+    for (const auto& c : comparisons) {
+        EXPECT_EQ(displayRuleHolds(c.comparison, 499, 500), c.below) << c.comparison;
+        EXPECT_EQ(displayRuleHolds(c.comparison, 500, 500), c.at) << c.comparison;
+        EXPECT_EQ(displayRuleHolds(c.comparison, 501, 500), c.above) << c.comparison;
+    }
+
     TestScore score;
     score.total = {250, 500, 0, 3};
     score.percentage = {5000, true};
@@ -192,6 +296,10 @@ TEST(Reports, DisplayRules)
          {"z"}},
         {"a category without items compares percentage 0", {{1, "Empty", 1, "=", 0, "e"}}, {"e"}},
         {"thresholds are not wrapped", {{1, "", 0, ">", INT_MAX, "no"}, {1, "t", 0, ">", INT_MIN, "t"}}, {"t"}},
+        {"category texts are compared whole, whatever they hold",
+         {{1, "a</uCat><uCat>Algebra", 0, "=>", 0, "joined"}, {1, "Algebra", 0, "=>", 0, "algebra"},
+          {1, "Alg", 0, "=>", 0, "part"}},
+         {"joined", "algebra", "part"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(firedRuleTexts(c.rules, score), c.fired) << c.what;

@@ -141,9 +141,29 @@ TEST(ResultsTable, FieldsDatesAndTextThatCouldRunAsAFormula)
     EXPECT_EQ(spreadsheetText("@me"), "'@me");
     EXPECT_EQ(spreadsheetText("Ann = top"), "Ann = top");
     EXPECT_EQ(spreadsheetText(""), "");
+    // Spreadsheets skip leading spaces; control characters never reach the
+    // terminal or the sheet, line breaks stay.
+    EXPECT_EQ(spreadsheetText("  =HYPERLINK(\"x\")"), "'  =HYPERLINK(\"x\")");
+    EXPECT_EQ(spreadsheetText(" -1"), "' -1");
+    EXPECT_EQ(spreadsheetText("   "), "   ");
+    EXPECT_EQ(spreadsheetText("\x1b]0;owned\x07" "Ann"), "?]0;owned?Ann");
+    EXPECT_EQ(spreadsheetText("\t=1"), "?=1");
+    EXPECT_EQ(spreadsheetText("a\rb\r\nc\nd\x7f"), "a?b\r\nc\nd?");
+    EXPECT_EQ(printableText("\xc2\x9b" "31m \xc2\xa0\xc3\xa9\xc2"), "?31m \xc2\xa0\xc3\xa9\xc2");
+    EXPECT_EQ(printableText("one\ntwo\r\n"), "one?two??");
+    EXPECT_EQ(printableText("one\ntwo\r\n", true), "one\ntwo\r\n");
 
     EXPECT_EQ(isoDateTime("20261206143005"), "2026-12-06T14:30:05");
-    EXPECT_EQ(isoDateTime("20260229000000"), "2026-02-29T00:00:00") << "the day is not checked against the month";
+    // The day must exist in its month.
+    EXPECT_EQ(isoDateTime("20260231120000"), "");
+    EXPECT_EQ(isoDateTime("20260229000000"), "");
+    EXPECT_EQ(isoDateTime("20280229000000"), "2028-02-29T00:00:00");
+    EXPECT_EQ(isoDateTime("20000229000000"), "2000-02-29T00:00:00");
+    EXPECT_EQ(isoDateTime("21000229000000"), "");
+    EXPECT_EQ(isoDateTime("20260430000000"), "2026-04-30T00:00:00");
+    EXPECT_EQ(isoDateTime("20260431000000"), "");
+    EXPECT_EQ(isoDateTime("20261231235959"), "2026-12-31T23:59:59");
+    EXPECT_EQ(isoDateTime("20261200000000"), "");
     EXPECT_EQ(isoDateTime("2026120614300"), "");
     EXPECT_EQ(isoDateTime("20261306143005"), "");
     EXPECT_EQ(isoDateTime("20261206243005"), "");
@@ -226,6 +246,22 @@ TEST(ResultsVerify, TotalsOfTheStoredReportAgainstTheAnswers)
     prose.paragraphs.push_back({Alignment::Centre, {{"Score: 1.00 of 2.00", {}}}, {}});
     none.detailedRtf = writeRtf(prose);
     EXPECT_EQ(verifyResults(none).outcome, VerifyOutcome::NotVerifiable);
+}
+
+TEST(ResultsVerify, ATestNamedLikeTheRuleLineIsStillVerified)
+{
+    // Only the detailed report is stored, and its first line reads like the
+    // rule line that ends the heading.
+    const std::string rule(reportRuleLine);
+    for (const std::string& more : {std::string(), std::string("<ExaminerName>Ann</ExaminerName>"
+                                                                "<shouldUserEnterDetails>1</shouldUserEnterDetails>")}) {
+        const std::string settings = dates + "<testName>" + rule + "</testName>" + more;
+        const std::vector<std::string> records = {choiceButton(1, "2", "0"), choiceButton(0, "1", "0")};
+        const VerifyResult result = verifyResults(
+            finishedContent(settings, records, zx::testing::numberedLabels, true, false));
+        EXPECT_EQ(result.outcome, VerifyOutcome::Agrees) << more;
+        EXPECT_EQ(result.reported, (ReportTotals{200, 300, std::nullopt, 6666, 2}));
+    }
 }
 
 TEST(ResultsBatch, FoldersGiveTheirResultsFilesAndEachFileIsCheckedOnItsOwn)

@@ -189,6 +189,19 @@ TEST(ShellHandoff, ContentIsByteExact)
     EXPECT_TRUE(needsHandoffFile({"openShellCall", "/x.zxb"}));
 }
 
+TEST(ShellHandoff, LaterStartHandsOverAnAbsolutePath)
+{
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(handoffArguments({"openShellCall", "sample.zxb"}, "/home/u/banks"),
+              (Args{"openShellCall", "/home/u/banks/sample.zxb"}));
+    EXPECT_EQ(handoffArguments({"openShellCall", "./././a b/s.zxr", "extra"}, "/r/"),
+              (Args{"openShellCall", "/r/a b/s.zxr", "extra"}));
+    EXPECT_EQ(handoffArguments({"printShellCall", "../up.zxr"}, "/r/x"), (Args{"printShellCall", "/r/x/../up.zxr"}));
+    for (const Args& unchanged : {Args{"openShellCall", "/abs.zxb"}, Args{"openShellCall", ""}, Args{"sample.zxb"}, Args{}})
+        EXPECT_EQ(handoffArguments(unchanged, "/r"), unchanged);
+    EXPECT_EQ(handoffArguments({"openShellCall", "s.zxb"}, ""), (Args{"openShellCall", "s.zxb"}));
+}
+
 TEST(ShellHandoff, ExtraTimeGoesAfterTheParameters)
 {
     const std::string content = handoffContent("openShellCall", "/b.zxb", 25);

@@ -2,6 +2,7 @@
 #include "app/core/language_file.h"
 #include "app/core/language_choice.h"
 #include "tests/core/results_file_maker.h"
+#include "tests/core/zxresults_runner.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -19,34 +20,15 @@ using zx::testing::choiceButton;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-int exitStatus(int systemResult) { return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1; }
+using zx::testing::fileText;
+using zx::testing::Outcome;
 
 class ZxResultsTool : public ::testing::Test {
 protected:
     // Runs zxresults with `arguments` (already quoted for the shell).
     Outcome run(const std::string& arguments)
     {
-        const std::string command = "'" ZX_ZXRESULTS_PATH "' " + arguments + " >'" + m_temp.path("out") + "' 2>'"
-                                    + m_temp.path("err") + "'";
-        Outcome outcome;
-        outcome.status = exitStatus(std::system(command.c_str()));
-        outcome.out = fileText(m_temp.path("out"));
-        outcome.err = fileText(m_temp.path("err"));
-        return outcome;
+        return zx::testing::runProgram(ZX_ZXRESULTS_PATH, arguments, m_temp.path("out"), m_temp.path("err"));
     }
 
     std::string path(const std::string& name) const { return m_temp.path(name); }
@@ -141,6 +123,28 @@ TEST_F(ZxResultsTool, ShowAndReportPrintTheSameForAFileOfTheseRules)
     EXPECT_EQ(run("show " + quoted("missing.zxr")).status, 3);
 }
 
+TEST_F(ZxResultsTool, ACandidatesControlCharactersNeverReachTheTerminal)
+{
+    std::string hostile = settings;
+    const std::size_t name = hostile.find("M\xfcller");
+    hostile.replace(name, 6, "\x1b[2J\x1b]0;x\x07" "Ann\rBo\x9d" "1m");
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(hostile, records), path("r.zxr")));
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(hostile, records), path("\x1b[31mred.zxr")));
+    for (const char* command : {"show ", "report ", "table ", "verify "}) {
+        const bool one = command[0] == 's' || command[0] == 'r';
+        const Outcome outcome = run(command + quoted(one ? "r.zxr" : "") + (one ? "" : " " + quoted("gone")));
+        for (const std::string& text : {outcome.out, outcome.err}) {
+            EXPECT_EQ(text.find('\x1b'), std::string::npos) << command << text;
+            EXPECT_EQ(text.find('\a'), std::string::npos) << command << text;
+            EXPECT_EQ(text.find("\xc2\x9d"), std::string::npos) << command << text;
+        }
+        // The stored reports (show) hold no control characters at all.
+        if (command[0] == 'r' || command[0] == 't') {
+            EXPECT_NE(outcome.out.find("?[2J?]0;x?Ann"), std::string::npos) << command << outcome.out;
+        }
+    }
+}
+
 TEST_F(ZxResultsTool, PdfOfEachFileHoldsItsReports)
 {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
@@ -163,6 +167,54 @@ TEST_F(ZxResultsTool, PdfOfEachFileHoldsItsReports)
     for (const char* line : {"Quiz", "Test Results", "Name: M\xc3\xbcller", "Score: 2.00 out of a possible 3.00",
                              "Percentage: 66.66 %", "Question 2", "Score: 2 out of a possible 3", "Percentage: 66.66 %"})
         EXPECT_NE(pages.find(line), std::string::npos) << line << "\n" << pages;
+}
+
+TEST_F(ZxResultsTool, PdfNeverWritesThroughALinkNorReportsAFileItCouldNotFinish)
+{
+    ASSERT_TRUE(zx::testing::storeResults(zx::testing::finishedContent(settings, records), path("r1.zxr")));
+    // A file of 24 KB whose lines ask for a font of a million points, and
+    // one of 130,000 lines.
+    zx::ResultsFileContent giant = zx::testing::finishedContent(settings, records);
+    giant.detailedRtf = "{\\rtf1\\ansi";
+    for (int i = 0; i < 3000; ++i)
+        giant.detailedRtf += "\\fs2000000 W\\par";
+    giant.detailedRtf += "}";
+    ASSERT_TRUE(zx::testing::storeResults(giant, path("giant.zxr")));
+    zx::ResultsFileContent endless = giant;
+    endless.detailedRtf = "{\\rtf1\\ansi";
+    for (int i = 0; i < 130000; ++i)
+        endless.detailedRtf += "x\\par ";
+    endless.detailedRtf += "}";
+    ASSERT_TRUE(zx::testing::storeResults(endless, path("endless.zxr")));
+
+    std::filesystem::create_directories(path("pdf"));
+    std::ofstream(path("victim.txt")) << "keep";
+    std::filesystem::create_symlink(path("victim.txt"), path("pdf/r1.pdf"));
+
+    const Outcome pdf = run("pdf --out " + quoted("pdf") + " " + quoted("r1.zxr") + " " + quoted("giant.zxr") + " "
+                            + quoted("endless.zxr"));
+    EXPECT_EQ(pdf.status, 3);
+    EXPECT_EQ(fileText(path("victim.txt")), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(path("pdf/r1.pdf")));
+    EXPECT_NE(pdf.err.find(path("r1.zxr") + ": " + path("pdf/r1.pdf") + ": is a symbolic link"), std::string::npos)
+        << pdf.err;
+    EXPECT_EQ(pdf.out, path("giant.zxr") + " -> " + path("pdf/giant.pdf") + "\n");
+    EXPECT_EQ(fileText(path("pdf/giant.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_NE(pdf.err.find(path("endless.zxr") + ": " + path("pdf/endless.pdf") + ": the report is too long"),
+              std::string::npos)
+        << pdf.err;
+    EXPECT_FALSE(std::filesystem::exists(path("pdf/endless.pdf")));
+
+    // A disk that fills up (here: a limit on the size of files) is
+    // reported, and the PDF already there stays whole.
+    std::ofstream(path("pdf/r1-old.pdf")) << "old";
+    std::filesystem::remove(path("pdf/r1.pdf"));
+    std::filesystem::rename(path("pdf/r1-old.pdf"), path("pdf/r1.pdf"));
+    const std::string full = "trap '' XFSZ; ulimit -f 4; '" ZX_ZXRESULTS_PATH "' pdf --out " + quoted("pdf") + " "
+                             + quoted("r1.zxr") + " >/dev/null 2>" + quoted("err");
+    EXPECT_EQ(zx::testing::exitStatus(std::system(full.c_str())), 3);
+    EXPECT_EQ(fileText(path("pdf/r1.pdf")), "old");
+    EXPECT_NE(fileText(path("err")).find(path("r1.zxr") + ": "), std::string::npos) << fileText(path("err"));
 }
 
 #endif

@@ -1,6 +1,8 @@
 #include "tests/fuzz/entries.h"
 #include "tests/fuzz/entry_support.h"
 
+#include "app/core/program_version.h"
+
 namespace zx::fuzz {
 
 using namespace support;
@@ -385,6 +387,9 @@ std::string languageFile(std::string_view input)
     }
     for (int n = -1; n <= languageMessageCount; ++n)
         (void)texts.messageForKey("x" + std::to_string(n));
+    // The About window's version line always shows the version.
+    if (withProgramVersion(texts.messageForKey("x9"), "9.9.9").find("9.9.9") == std::string::npos)
+        return "the version line lost the version";
     const std::string_view firstLine = input.substr(0, input.find_first_of("\r\n"));
     (void)parseLanguageLine(firstLine);
     (void)messageNumberFromKey(firstLine);
@@ -499,6 +504,8 @@ Entry entryNamed(std::string_view target)
         {"handoff", handoff},          {"rtf", rtf},                     {"results_file", resultsFile},
         {"scoring", scoring},          {"page_record", pageRecord},       {"journal", journal},
         {"import_gift", importGift},   {"import_moodle", importMoodle},   {"import_qti", importQti},
+        {"results_read", resultsRead}, {"results_table", resultsTableRow}, {"verify", verify},
+        {"item_analysis", itemAnalysis},
     };
     for (const auto& [name, entry] : entries) {
         if (name == target)

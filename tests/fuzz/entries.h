@@ -45,8 +45,20 @@ std::string resultsFile(std::string_view input);
 // The scoring pass and both reports over a question list (settings before
 // the first zero byte, or the whole input as both settings and list).
 std::string scoring(std::string_view input);
+// The item analysis of a results file's content taken as several
+// candidates' files, written as a table and as a page.
+std::string itemAnalysis(std::string_view input);
 // The readers of a page record: buttons, feedback, text objects, fields.
 std::string pageRecord(std::string_view input);
+// A results file read as the teacher's tools read it (as it is and stored
+// scrambled), and the results files of a folder whose names come from the
+// input's lines.
+std::string resultsRead(std::string_view input);
+// A results file's row of the class list, its cells and the written table.
+std::string resultsTableRow(std::string_view input);
+// Checking a results file's reports against its answers, and the totals
+// read from report lines (the input's lines under settings in the input).
+std::string verify(std::string_view input);
 // The crash journal: a base file's content and a log (separated by the
 // first zero byte), read in memory and through the files of a Journal.
 std::string journal(std::string_view input);

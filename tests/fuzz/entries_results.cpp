@@ -1,7 +1,17 @@
-// The fuzz entries of the results and the journal: RTF, results files,
-// the scoring pass and the crash journal.
+// The fuzz entries of the results and the journal: RTF, results files (as
+// the player and the teacher's tools read them), the class-list row,
+// verify, the scoring pass and the crash journal.
 #include "tests/fuzz/entries.h"
 #include "tests/fuzz/entry_support.h"
+
+#include "results/core/item_analysis_report.h"
+#include "results/core/report_writer.h"
+#include "results/core/results_batch.h"
+#include "results/core/results_table.h"
+#include "results/core/results_verify.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace zx::fuzz {
 
@@ -70,6 +80,169 @@ std::string scoring(std::string_view input)
             return "a category counts fewer than no items";
     }
     (void)firedRuleTexts(finished.settings.displayRules, score);
+    return {};
+}
+
+// ------------------------------------------------------------ the teacher's tools
+
+std::string resultsRead(std::string_view input)
+{
+    const std::string& folder = privateFolder();
+    if (folder.empty())
+        return "no private temporary folder";
+    namespace fs = std::filesystem;
+    const std::string files = folder + "/results";
+    std::error_code error;
+    fs::remove_all(files, error);
+    fs::create_directories(files, error);
+
+    // The bytes as they are, and stored (scrambled) as the player stores a
+    // results file.
+    const std::string plain = files + "/plain.zxr";
+    const std::string stored = files + "/stored.zxr";
+    if (!writeBytes(plain, input)
+        || !writeStoredFile(input, stored, fixedRandom(static_cast<std::uint32_t>(input.size()))))
+        return "the results files could not be written";
+    for (const std::string& path : {plain, stored}) {
+        const ResultsFileRead read = readResultsFile(path);
+        if (read.ok() == !read.error.empty())
+            return "a read is neither whole nor refused with a reason";
+        if (read.ok() && read.content.version >= firstRefusedResultsVersion)
+            return "a results file of a newer version was taken";
+        if (!read.ok() && read.content != ResultsFileContent{})
+            return "a refused results file left content behind";
+    }
+
+    // Names made of the input: the folder gives exactly its regular
+    // ".zxr" files, in byte order.
+    std::vector<std::string> made;
+    std::string name;
+    for (std::size_t i = 0; i <= input.size() && made.size() < 8; ++i) {
+        const char c = i < input.size() ? input[i] : '\n';
+        if (c != '\n') {
+            if (c != '/' && c != '\0' && name.size() < 64)
+                name += c;
+            continue;
+        }
+        if (!name.empty() && name != "." && name != ".." && writeBytes(files + "/" + name, "x"))
+            made.push_back(name);
+        name.clear();
+    }
+    std::vector<std::string> expected;
+    for (const fs::directory_entry& entry : fs::directory_iterator(files, error)) {
+        const std::string file = entry.path().filename().string();
+        if (entry.is_regular_file(error) && lowerExtension(file) == ".zxr")
+            expected.push_back(files + "/" + file);
+    }
+    std::sort(expected.begin(), expected.end());
+    const ResultsFileList list = collectResultsFiles({files, plain, files + "/missing/none"});
+    expected.push_back(plain);
+    if (list.files != expected)
+        return "a folder did not give exactly its results files in order";
+    if (list.errors.size() != 1)
+        return "a missing name was not reported once";
+    fs::remove_all(files, error);
+    return {};
+}
+
+std::string resultsTableRow(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    ResultsTable table;
+    table.add(makeResultsRow(std::string(input.substr(0, 40)), content));
+    table.add(makeResultsRow("second.zxr", content));
+    const std::vector<std::string> header = table.header();
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        const std::vector<std::string> cells = table.cells(row);
+        if (cells.size() != header.size())
+            return "a row has not one cell per column";
+    }
+    for (const std::string& text : {table.write(TableFormat::Csv), table.write(TableFormat::Tsv)}) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if ((c < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7F)
+                return "a control character reached the table";
+        }
+    }
+    const std::string cell = spreadsheetText(input);
+    const std::size_t first = cell.find_first_not_of(' ');
+    if (first != std::string::npos && std::string_view("=+-@").find(cell[first]) != std::string_view::npos)
+        return "a text cell could be taken for a formula";
+    const std::string iso = isoDateTime(input.substr(0, 14));
+    if (!iso.empty() && (iso.size() != 19 || iso[4] != '-' || iso[10] != 'T'))
+        return "a date came out in another form";
+    return {};
+}
+
+std::string verify(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    const VerifyResult result = verifyResults(content);
+    if (result.outcome == VerifyOutcome::Agrees && !result.notes.empty())
+        return "a file that agrees has notes";
+    if (result.outcome != VerifyOutcome::Agrees && result.notes.empty())
+        return "a file that does not agree says nothing";
+
+    // The totals read from report lines: the input's lines as paragraphs,
+    // under settings read from the input.
+    ReportDocument report;
+    std::size_t start = 0;
+    while (start <= input.size() && report.paragraphs.size() < 2000) {
+        const std::size_t end = std::min(input.find('\n', start), input.size());
+        Paragraph paragraph;
+        paragraph.runs.push_back({std::string(input.substr(start, end - start)), {}});
+        report.paragraphs.push_back(std::move(paragraph));
+        start = end + 1;
+    }
+    const ResultsSettings settings = ResultsSettings::parse(input);
+    for (const ReportTotals& totals : {detailedReportTotals(report, settings), summaryReportTotals(report, settings)}) {
+        if (totals.items && *totals.items < 0)
+            return "a report was read with fewer than no items";
+        if (!totals.found() && totals != ReportTotals{})
+            return "totals were read without their items line";
+    }
+    (void)detailedHeadingRuleLine(settings);
+    return {};
+}
+
+std::string itemAnalysis(std::string_view input)
+{
+    const ResultsFileContent content = parseResultsContent(input);
+    const CandidateResponses responses = collectResponses(content);
+    ItemAnalysis analysis;
+    analysis.add("a.zxr", responses);
+    analysis.add("b.zxr", responses);
+    ResultsFileContent other = content;
+    other.testSettings += "<testName>another</testName>";
+    other.bankPathRel = "another.zxb";
+    analysis.add("c.zxr", collectResponses(other));
+    const TestStatistics statistics = analysis.result();
+
+    const auto finite = [](double v) { return std::isfinite(v); };
+    if (statistics.candidates + statistics.leftOut.size() != 3)
+        return "a file was lost or counted twice";
+    if (!finite(statistics.mean) || !finite(statistics.sd) || !finite(statistics.median))
+        return "a total's measure is not a number";
+    if (statistics.alpha && (!finite(*statistics.alpha) || *statistics.alpha > 1 + 1e-9))
+        return "alpha is above 1 or not a number";
+    std::size_t binned = 0;
+    for (const DistributionBin& bin : statistics.distribution)
+        binned += bin.count;
+    if (binned != statistics.candidates)
+        return "the distribution does not hold every candidate";
+    for (const QuestionStatistics& q : statistics.questions) {
+        if (q.discrimination && !(*q.discrimination >= -1 && *q.discrimination <= 1))
+            return "a discrimination lies outside -1 .. 1";
+        if (!finite(q.mean) || !finite(q.sd) || (q.facility && !finite(*q.facility)))
+            return "a question's measure is not a number";
+        for (const OptionStatistics& o : q.options)
+            if (o.chosen > q.candidates)
+                return "an option was chosen more often than the question was seen";
+    }
+    (void)writeStatisticsTable(statistics, TableFormat::Csv);
+    const std::string page = writeStatisticsPage(statistics);
+    if (page.find("<script") != std::string::npos || page.find("<iframe") != std::string::npos)
+        return "text of the file reached the page unescaped";
     return {};
 }
 

@@ -15,12 +15,16 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 targets=(tagged_text stored_file bank_index embedded_files drag_targets typed_answer decimal colour
-         language_file handoff rtf results_file scoring page_record journal import_gift import_moodle import_qti)
+         language_file handoff rtf results_file scoring page_record journal item_analysis
+         import_gift import_moodle import_qti results_read results_table verify picture)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
-  if [ -d "$source_dir/tests/fuzz/seeds/$t" ]; then
-    cp "$source_dir/tests/fuzz/seeds/$t"/* "$out/$t/" 2>/dev/null || true
-  fi
+  # seeds-qt/ holds the seeds of the targets the core tests cannot replay.
+  for seeds in "$source_dir/tests/fuzz/seeds/$t" "$source_dir/tests/fuzz/seeds-qt/$t"; do
+    if [ -d "$seeds" ]; then
+      cp "$seeds"/* "$out/$t/" 2>/dev/null || true
+    fi
+  done
 done
 
 # value KEY FILE: the value of the first KEY element of FILE.
@@ -104,6 +108,9 @@ for bank in "${banks[@]}"; do
     printf '<secondsAllowed>2250</secondsAllowed><secondsUsed>%d</secondsUsed>' "${#name}"
     printf '<secondsNotRunning>12</secondsNotRunning><timeRanOut>0</timeRanOut></testTiming>'
   } > "$out/results_file/$name.txt"
+  for t in results_read results_table verify; do
+    cp "$out/results_file/$name.txt" "$out/$t/$name.txt"
+  done
 
   # The packed bank: its index section and the first embedded bytes.
   bank_file="$work/$name.zxb"
@@ -119,6 +126,9 @@ for bank in "${banks[@]}"; do
     "$zxbank" store "$settings" "$out/stored_file/$name-settings.$ext" >/dev/null
   done
 done
+
+# The item analysis reads results contents too.
+cp "$out/results_file"/* "$out/item_analysis/" 2>/dev/null || true
 
 for lang in "$source_dir"/lang/*.txt; do
   base="$(basename "$lang" .txt)"

@@ -37,7 +37,7 @@ for name in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts"
   cat "$source_dir/tests/fuzz/tags.dict" > "$dict"
   case "$name" in
-    rtf|results_file) cat "$source_dir/tests/fuzz/rtf.dict" >> "$dict" ;;
+    rtf|results_file|results_read|results_table|verify|item_analysis) cat "$source_dir/tests/fuzz/rtf.dict" >> "$dict" ;;
   esac
   extra=()
   [ -d "$source_dir/tests/fuzz/regressions/$name" ] && extra+=("$source_dir/tests/fuzz/regressions/$name")

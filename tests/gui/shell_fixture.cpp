@@ -123,6 +123,7 @@ TMainForm& ShellFixture::makeForm()
     options.delay = [this](int ms) { m_delays << ms; };
     options.exitApplication = [this] { ++m_exits; };
     options.inhibitScreenSaver = false;
+    options.desktopWindowTitles = [this] { return m_otherWindows; };
     options.showHint = [this](const QPoint&, const QString& hint, QWidget*, int ms) { m_hints.append({hint, ms}); };
     m_form = std::make_unique<TMainForm>(std::move(options));
     m_form->messages().prompts().warn = [this](const QString& text) { m_warnings << text; };

@@ -71,6 +71,8 @@ protected:
     bool m_answerYes = true;
     int m_exits = 0;
     QList<int> m_delays;
+    // Other programs' window titles, as the desktop would list them.
+    QStringList m_otherWindows;
     // The hints shown, with how long each stays.
     QList<QPair<QString, int>> m_hints;
 };

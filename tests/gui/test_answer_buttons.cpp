@@ -100,6 +100,17 @@ TEST_F(AnswerButtonTest, TrueFalseHalvesOnAHundredPixelPicture)
     EXPECT_FALSE(button->picture(3)->isVisible());
 }
 
+TEST_F(AnswerButtonTest, ChoiceSoundsOnlyWhenSelected)
+{
+    PageBuilder& page = build(choice(10, 10));
+    clickPage(15, 15);
+    EXPECT_EQ(page.button(0)->state(), 1);
+    EXPECT_EQ(m_played, std::vector<std::string>{path("click.wav")});
+    clickPage(15, 15); // pressing the selected button clears it without a sound
+    EXPECT_EQ(page.button(0)->state(), 0);
+    EXPECT_EQ(m_played.size(), 1u);
+}
+
 TEST_F(AnswerButtonTest, SelectionLimitOfOneAndTwo)
 {
     const std::string three = choice(10, 10) + choice(10, 50) + choice(10, 90);

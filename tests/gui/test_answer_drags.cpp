@@ -105,6 +105,18 @@ TEST_F(AnswerDragTest, DropsSnapToTheFirstTargetHit)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the drag cursor is gone";
 }
 
+TEST_F(AnswerDragTest, ItemKeepsThePointWhereItWasTaken)
+{
+    PageBuilder& page = build(item(10, 10));
+    QWidget* visual = page.drag(0)->visual();
+    QTest::mousePress(visual, Qt::LeftButton, {}, QPoint(15, 4));
+    const QPoint pointer(215, 154);
+    QTest::mouseMove(visual, visual->mapFrom(m_page.get(), pointer));
+    EXPECT_EQ(at(page.drag(0)), QPoint(200, 150)) << "the point taken stays under the pointer";
+    QTest::mouseRelease(visual, Qt::LeftButton, {}, visual->mapFrom(m_page.get(), pointer));
+    EXPECT_EQ(at(page.drag(0)), QPoint(10, 10)) << "no target there: home again";
+}
+
 TEST_F(AnswerDragTest, OverlapRefusedSendsTheItemHome)
 {
     PageBuilder& page = build("<numSelections>2</numSelections>" + item(10, 10, "<dragCanIntersect>0</dragCanIntersect>")

@@ -211,11 +211,19 @@ TEST_F(MarkingTest, VideosStartOnThePageOnlyWithAutoPlayAndAlwaysInAPanel)
     QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
     EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 1);
     EXPECT_EQ(m_run->page().video(0)->panel()->parentWidget(), m_run->page().feedback(0)->panel());
+    // Marking again hides the panel first, which closes its video; the
+    // panel shown again starts a player of its own.
+    const int made = m_videoLog->made;
+    QTest::mouseClick(panelButton(*m_form, "MarkButton"), Qt::LeftButton);
+    EXPECT_EQ(m_videoLog->made, made + 1);
+    EXPECT_EQ(m_videoLog->alive, 1);
+    EXPECT_EQ(m_videoLog->calls.mid(m_videoLog->calls.size() - 7, 3), (QStringList{"stop", "close", "widget"}));
+    EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 2);
 
     questionSlider(*m_form)->setValue(2);
     EXPECT_EQ(getTag(m_run->pageText(), "videoProblem"), "message 86");
     questionSlider(*m_form)->setValue(3); // auto-play off: no start on the page
-    EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 1);
+    EXPECT_EQ(m_videoLog->calls.filter(QStringLiteral("play")).size(), plays + 2);
     // The note went into the stored page.
     EXPECT_NE(m_run->questionList().find("<videoProblem>message 86</videoProblem>"), std::string::npos);
 }

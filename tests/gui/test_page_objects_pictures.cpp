@@ -6,9 +6,14 @@
 #include "objects/zx_picture.h"
 #include "tagtext/tagged_text.h"
 #include "test_page_objects_fixture.h"
+#include "tests/fuzz/picture_entry.h"
 
 #include <QBuffer>
 #include <QPainter>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace zx::testing {
 namespace {
@@ -82,6 +87,37 @@ TEST_F(PictureFileTest, BadDataNeverCrashes)
     huge[sof + 8] = char(0x60);
     EXPECT_EQ(readPictureFile(write("huge.jpg", huge), image), PictureReadResult::Undecodable);
     EXPECT_FALSE(decodeJpeg(nullptr, 0, image));
+}
+
+TEST_F(PictureFileTest, AFileLargerThanAnyPictureIsNotRead)
+{
+    // 20 GB that take no room on the disk: reading them would take 20 GB
+    // of memory.
+    const std::string huge = write("huge.bmp", "BM");
+    std::error_code error;
+    std::filesystem::resize_file(huge, 20ull << 30, error);
+    if (error)
+        GTEST_SKIP() << "no sparse files here: " << error.message();
+    QImage image;
+    EXPECT_EQ(readPictureFile(huge, image), PictureReadResult::Undecodable);
+    EXPECT_TRUE(image.isNull());
+    std::filesystem::resize_file(huge, maxPictureBytes + 1, error);
+    EXPECT_EQ(readPictureFile(huge, image), PictureReadResult::Undecodable);
+}
+
+TEST_F(PictureFileTest, TheFuzzSeedsPassThePictureEntry)
+{
+    const std::filesystem::path seeds = std::filesystem::path(ZX_SOURCE_DIR) / "tests/fuzz/seeds-qt/picture";
+    int inputs = 0;
+    for (const auto& file : std::filesystem::directory_iterator(seeds)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(fuzz::picture(bytes), "") << file.path();
+        ++inputs;
+    }
+    EXPECT_GE(inputs, 4);
+    QImage image;
+    EXPECT_EQ(readPictureFile((seeds / "small.jpg").string(), image), PictureReadResult::Loaded);
 }
 
 TEST_F(PictureFileTest, LoadingIntoAControl)

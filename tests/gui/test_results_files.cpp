@@ -9,8 +9,11 @@
 #include "results/core/results_file.h"
 #include "tagtext/stored_file.h"
 #include "tagtext/tagged_text.h"
+#include "window/report_view.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QCheckBox>
 #include <QDir>
 #include <QPrinter>
@@ -50,7 +53,7 @@ protected:
         m_startup.reset();
         m_results.reset();
         ResultsRunOptions options;
-        options.millisecond = [] { return 123; };
+        options.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5, 123)); };
         options.storeNumber = [] { return 4711; };
         m_results = std::make_unique<ResultsRun>(resultsRunWindow(*m_form), *m_run, options);
         m_startup = std::make_unique<StartupActions>(startupWindow(*m_form), *m_run, *m_results);
@@ -148,6 +151,122 @@ TEST_F(ResultsFileTest, ABankMovedWithItsResultsIsFoundBesideThem)
     EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
 }
 
+TEST_F(ResultsFileTest, SavingReviewedResultsAgainKeepsTheirSettingsAndBank)
+{
+    const QString bank = startTest("<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>");
+    finish();
+    const std::string settings = m_run->testSettings();
+    ASSERT_FALSE(getTag(settings, "testEndDate").empty());
+    const ResultsFileContent first = parseResultsContent(readStoredFile(localPath(save(QStringLiteral("first.zxr")))));
+
+    // Opened for review (the bank's own settings have no end date), then
+    // saved again: the file's settings and bank stay.
+    m_results->loadResultsFile(m_saveAs);
+    ASSERT_TRUE(questionSlider(*m_form)->isEnabled());
+    const ResultsFileContent again = parseResultsContent(readStoredFile(localPath(save(QStringLiteral("again.zxr")))));
+    EXPECT_EQ(again.testSettings, settings);
+    EXPECT_EQ(again.bankPathAbs, first.bankPathAbs);
+    EXPECT_EQ(again.questionList, first.questionList);
+
+    // Its bank gone and another bank opened since: the file's paths stay.
+    ASSERT_TRUE(QFile::remove(bank));
+    startTest("<testName>Other</testName>");
+    m_results->loadResultsFile(m_dir.path() + QStringLiteral("/first.zxr"));
+    EXPECT_TRUE(m_informs.contains(QStringLiteral("message 70")));
+    const ResultsFileContent lost = parseResultsContent(readStoredFile(localPath(save(QStringLiteral("lost.zxr")))));
+    EXPECT_EQ(lost.bankPathAbs, first.bankPathAbs);
+    EXPECT_EQ(lost.bankPathRel, first.bankPathRel);
+    EXPECT_EQ(lost.testSettings, settings);
+}
+
+TEST_F(ResultsFileTest, TheNameWrittenIsTheNameAskedAbout)
+{
+    startTest("<showResults>1</showResults>");
+    finish();
+    const QString target = m_dir.path() + QStringLiteral("/x.zxr");
+    writeFile(target, "keep me");
+    // "x.txt" becomes "x.zxr", which the dialog did not ask about.
+    m_answerYes = false;
+    save(QStringLiteral("x.txt"));
+    EXPECT_EQ(m_questions.last(), QStringLiteral("message 102\n\n") + target);
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me")) << "not replaced after No";
+    EXPECT_EQ(m_form->testState(), TestState::Finished);
+
+    m_answerYes = true;
+    save(QStringLiteral("x.txt"));
+    EXPECT_NE(parseResultsContent(readStoredFile(localPath(target))).testSettings, "");
+    EXPECT_EQ(m_form->testState(), TestState::ResultsStored);
+
+    // The name the dialog asked about is not asked about again.
+    const qsizetype asked = m_questions.size();
+    save(QStringLiteral("x.zxr"));
+    save(QStringLiteral("new.txt"));
+    EXPECT_EQ(m_questions.size(), asked);
+    EXPECT_TRUE(QFileInfo::exists(m_dir.path() + QStringLiteral("/new.zxr")));
+}
+
+TEST_F(ResultsFileTest, AFileTooLargeForResultsIsNotRead)
+{
+    startTest("<showResults>1</showResults>");
+    const QString huge = m_dir.path() + QStringLiteral("/huge.zxr");
+    writeFile(huge, "x");
+    // 20 GB that take no room on the disk.
+    if (!QFile(huge).resize(qint64(20) << 30))
+        GTEST_SKIP() << "no sparse files here";
+    m_answerYes = true;
+    EXPECT_FALSE(m_results->loadResultsFile(huge));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x65"));
+    EXPECT_TRUE(m_form->messages().messageForm()->messageText().contains(huge));
+    EXPECT_EQ(m_form->testState(), TestState::Running) << "the test on show stays";
+}
+
+TEST_F(ResultsFileTest, TheBankIsFoundByItsFullPathAloneAndAListWithoutQuestionsOffersNone)
+{
+    const QString bank = makeBank("<version>1</version>", {fieldPage("Red planet?", "Mars")});
+    const std::string settings = "<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>";
+    const std::string report = "{\\rtf1 Results\\par}";
+    const QString file = m_dir.path() + QStringLiteral("/abs.zxr");
+    const std::string questions = "<questionFile0>" + fieldPage("Red planet?", "Mars") + "</questionFile0>";
+    ASSERT_TRUE(writeStoredFile(buildResultsContent({report, "", localPath(bank), "", settings, questions, 0, {}}),
+                                localPath(file)));
+    EXPECT_TRUE(m_results->loadResultsFile(file));
+    EXPECT_EQ(m_run->bankPath(), bank);
+    EXPECT_TRUE(questionSlider(*m_form)->isEnabled());
+    EXPECT_EQ(questionSlider(*m_form)->maximum(), 1);
+
+    // A first record too short for a question: no question to go to.
+    ASSERT_TRUE(writeStoredFile(
+        buildResultsContent({report, "", localPath(bank), "", settings, "<questionFile0>short</questionFile0>", 0, {}}),
+        localPath(file)));
+    EXPECT_TRUE(m_results->loadResultsFile(file));
+    EXPECT_EQ(m_run->lastQuestion(), -1);
+    EXPECT_FALSE(questionSlider(*m_form)->isEnabled());
+}
+
+TEST_F(ResultsFileTest, TheAutomaticNameReadsTheClockOnce)
+{
+    // A clock at the turn of a second: every reading after the first is in
+    // the next second.
+    int readings = 0;
+    m_startup.reset();
+    m_results.reset();
+    ResultsRunOptions options;
+    options.clock = [&readings] {
+        return ++readings == 1 ? QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5, 999))
+                               : QDateTime(QDate(2026, 12, 6), QTime(14, 30, 6, 0));
+    };
+    options.storeNumber = [] { return 7; };
+    m_results = std::make_unique<ResultsRun>(resultsRunWindow(*m_form), *m_run, options);
+    const QString folder = m_dir.path() + QStringLiteral("/ZXResults/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    m_results->setResultsFolder(folder);
+    startTest("<showResults>1</showResults>");
+    finish();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("r202612061430059997.zxr")});
+}
+
 TEST_F(ResultsFileTest, RefusalsAndQuestionsOnTheWay)
 {
     // Nothing to save before the end.
@@ -157,7 +276,7 @@ TEST_F(ResultsFileTest, RefusalsAndQuestionsOnTheWay)
     EXPECT_EQ(m_form->messages().messageForm()->windowTitle(), QStringLiteral("message 21"));
 
     const QString file = m_dir.path() + QStringLiteral("/r.zxr");
-    ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0}), localPath(file)));
+    ASSERT_TRUE(writeStoredFile(buildResultsContent({"", "", "", "", "<showResults>1</showResults>", "", 0, {}}), localPath(file)));
     // A practice test asks first; No keeps it running with auto-play off.
     m_answerYes = false;
     m_results->loadResultsFile(file);
@@ -231,6 +350,23 @@ TEST_F(ResultsFileTest, ResultsAreStoredAutomaticallyOncePerRun)
     EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x107"));
     EXPECT_EQ(m_form->testState(), TestState::Finished);
     EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
+}
+
+TEST(ReportPrinting, AReportBeyondThePageLimitIsNotPrinted)
+{
+    ReportDocument report;
+    for (int i = 0; i < 400; ++i)
+        report.paragraphs.push_back({Alignment::Centre, {{"line " + std::to_string(i), {"Arial", 10, false, false}}}, {}});
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QString error;
+    EXPECT_FALSE(printReports({&report}, writer, &error, 5));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("the report would take "))) << error.toStdString();
+    EXPECT_TRUE(pdf.isEmpty()) << "nothing printed";
+    EXPECT_TRUE(printReports({&report}, writer, &error));
+    EXPECT_GE(writer.pageLayout().paintRect(QPageLayout::Point).height(), 200);
 }
 
 TEST_F(ResultsFileTest, PrintingTheReportOrTheWindowAndThePdfCommand)

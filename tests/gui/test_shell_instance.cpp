@@ -47,6 +47,8 @@ protected:
             env.insert(QStringLiteral("ZXEXAM_PRINT_PDF"), m_printTo);
         process.setProcessEnvironment(env);
         process.setProgram(QStringLiteral(ZX_ZXEXAM_PATH));
+        if (!m_startIn.isEmpty())
+            process.setWorkingDirectory(m_startIn);
     }
 
     // Runs a later start to its end while this process keeps answering.
@@ -116,6 +118,7 @@ protected:
     QString m_runtimeBase;
     QString m_runtime;
     QString m_printTo;
+    QString m_startIn; // the current folder of the programs started
 };
 
 } // namespace
@@ -138,14 +141,24 @@ TEST_F(InstanceTest, LaterStartHandsOverItsParametersByteForByte)
     EXPECT_EQ(seen[0], QByteArray("<p1>openShellCall</p1><p2>") + bank.toUtf8() + QByteArray("</p2>"));
     EXPECT_FALSE(QFile::exists(first.handoffPath()));
 
+    // A relative path is handed over as seen from the later start's folder.
+    ASSERT_TRUE(QDir().mkpath(m_dir.path() + QStringLiteral("/elsewhere")));
+    const QString elsewhere = QDir(m_dir.path() + QStringLiteral("/elsewhere")).canonicalPath();
+    m_startIn = elsewhere;
+    EXPECT_EQ(runSecond({QStringLiteral("openShellCall"), QStringLiteral("banks/sample.zxb")}), 0);
+    m_startIn.clear();
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen[1], "<p1>openShellCall</p1><p2>" + elsewhere.toUtf8() + "/banks/sample.zxb</p2>");
+    seen.clear();
+
     // Without parameters the first instance is only called to the front.
     EXPECT_EQ(runSecond({}), 0);
-    ASSERT_EQ(seen.size(), 2);
-    EXPECT_EQ(seen[1], QByteArray("<none>"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0], QByteArray("<none>"));
     // One parameter is not enough for a hand-off either.
     EXPECT_EQ(runSecond({QStringLiteral("openShellCall")}), 0);
-    ASSERT_EQ(seen.size(), 3);
-    EXPECT_EQ(seen[2], QByteArray("<none>"));
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen[1], QByteArray("<none>"));
 }
 
 TEST_F(InstanceTest, TwoProgramsHandOverAndTheFirstTakesTheFile)

@@ -4,6 +4,8 @@
 
 #include "app/about_box.h"
 #include "app/core/language_choice.h"
+#include "app/core/program_version.h"
+#include "app/desktop_windows.h"
 #include "app/help_window.h"
 #include "window/message_form.h"
 
@@ -57,7 +59,12 @@ TEST_F(ShellFixture, StartupRunsOnceOnTheFirstPaint)
     EXPECT_EQ(m_delays, QList<int>{StartupSequence::splashPauseMs});
 
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Exam player"));
-    EXPECT_EQ(m_form->aboutBox()->versionText(), QStringLiteral("Version nine"));
+    EXPECT_EQ(m_form->aboutBox()->versionText(),
+              QStringLiteral("Version nine ") + QString::fromStdString(std::string(programVersion())))
+        << "the build's version joins a line without a number";
+    m_form->aboutBox()->setVersionText(QStringLiteral("Exam Player\nVersion 1.0"));
+    EXPECT_EQ(m_form->aboutBox()->versionText(),
+              QStringLiteral("Exam Player\nVersion ") + QString::fromStdString(std::string(programVersion())));
     EXPECT_FALSE(m_form->aboutBox()->isVisible()); // the splash is closed again
     EXPECT_FALSE(m_form->startup().flashAvailable());
     EXPECT_TRUE(m_form->startup().hintsShown());
@@ -101,6 +108,30 @@ TEST_F(ShellFixture, NoSplashWhenAPreviewWindowIsOpen)
     startForm();
     EXPECT_EQ(shows.count, 1);
     EXPECT_FALSE(m_form->aboutBox()->isVisible());
+
+    // Another program's window with either title counts as well.
+    for (const QString& title : {QStringLiteral("Preview window"), QStringLiteral("Question preview")}) {
+        m_otherWindows = {QStringLiteral("Terminal"), title};
+        m_form.reset();
+        makeForm();
+        shows.count = 0;
+        m_form->aboutBox()->installEventFilter(&shows);
+        writeLanguage(QStringLiteral("English (UK)"), englishLines() + "0019 Question preview\r\n");
+        startForm();
+        EXPECT_TRUE(m_form->startup().startupDone());
+        EXPECT_EQ(shows.count, 0) << title.toStdString();
+    }
+    // Titles that merely resemble them, or an empty text, do not.
+    m_otherWindows = {QStringLiteral("Preview window 2"), QString()};
+    m_form.reset();
+    writeLanguage(QStringLiteral("English (UK)"), englishLines());
+    makeForm();
+    shows.count = 0;
+    m_form->aboutBox()->installEventFilter(&shows);
+    startForm();
+    EXPECT_EQ(shows.count, 1);
+    // Without a window system's list (offscreen) there is nothing to see.
+    EXPECT_TRUE(desktopWindowTitles().isEmpty());
 }
 
 TEST_F(ShellFixture, LogoBesideTheProgramReplacesTheSplash)

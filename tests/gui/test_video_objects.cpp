@@ -95,6 +95,12 @@ TEST_F(VideoObjectTest, AutoStartAndControls)
     EXPECT_TRUE(fake(noAutoStart)->playing()) << "videoShowControls 0 forces the start";
     EXPECT_FALSE(fake(waits)->playing()) << "with videoShowControls 1 and no auto-start it waits for the candidate";
     EXPECT_TRUE(fake(both)->playing());
+
+    // Without the key a video starts by itself.
+    zxVideo& unsaid = addVideo(video("clip.avi", "<videoShowControls>1</videoShowControls>"));
+    unsaid.showFor(m_page.get(), "0");
+    ASSERT_NE(fake(unsaid), nullptr);
+    EXPECT_TRUE(fake(unsaid)->playing());
 }
 
 TEST_F(VideoObjectTest, PlayBarIsAlwaysThere)

@@ -1,6 +1,5 @@
 #include "tools/bankimport/page_builder.h"
 
-#include "tagtext/cp1252.h"
 #include "tagtext/tagged_text.h"
 #include "tools/bankimport/mark_rules.h"
 
@@ -22,86 +21,6 @@ constexpr const char* panelColour = "$00E6FAFF";
 std::string num(int v) { return std::to_string(v); }
 
 std::string mark(int hundredths) { return formatHundredthsTrimmed(hundredths, 2); }
-
-// Characters outside Windows-1252 that have a close plain form.
-std::string closestForm(char32_t cp)
-{
-    switch (cp) {
-    case 0x2212: return "-";
-    case 0x2264: return "<=";
-    case 0x2265: return ">=";
-    case 0x2260: return "!=";
-    case 0x2248: return "~";
-    case 0x2192: return "->";
-    case 0x2190: return "<-";
-    case 0x221E: return "infinity";
-    case 0x2009: case 0x200A: case 0x2002: case 0x2003: case 0x202F: return " ";
-    case 0x200B: case 0x200C: case 0x200D: case 0xFEFF: return "";
-    default: return "?";
-    }
-}
-
-std::string decodeToCp1252(const std::string& utf8, bool& lossy)
-{
-    std::string out;
-    std::u32string points;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        const int n = c < 0x80 ? 0 : (c >= 0xF0 && c <= 0xF4) ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : -1;
-        if (n < 0) {
-            points += U'?';
-            ++i;
-            continue;
-        }
-        char32_t cp = n == 0 ? c : (c & (0x3F >> n));
-        bool ok = true;
-        for (int k = 1; k <= n; ++k) {
-            if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        if (!ok) {
-            points += U'?';
-            ++i;
-            continue;
-        }
-        points += cp;
-        i += n + 1;
-    }
-    for (const char32_t cp : points) {
-        if (cp == 0)
-            continue;
-        const auto byte = unicodeToCp1252(cp);
-        if (byte) {
-            out += static_cast<char>(*byte);
-            continue;
-        }
-        lossy = true;
-        out += closestForm(cp);
-    }
-    return out;
-}
-
-// "<" followed by a letter, "/" or "!" could be read as a mark.
-template <typename Replace>
-std::string guardMarks(const std::string& text, Replace replacement)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        const bool opensMark = text[i] == '<'
-                               && (next == '/' || next == '!' || next == '?' || (next >= 'a' && next <= 'z')
-                                   || (next >= 'A' && next <= 'Z'));
-        if (opensMark)
-            out += replacement;
-        else
-            out += text[i];
-    }
-    return out;
-}
 
 std::string crlf(const std::string& text)
 {
@@ -608,24 +527,6 @@ std::optional<PageGeometry> pageGeometryFor(const std::string& size)
     if (size == "1024x768")
         return PageGeometry{1024, 768 - 27, 2};
     return std::nullopt;
-}
-
-std::string tagSafeText(const std::string& utf8, bool* lossy)
-{
-    bool replaced = false;
-    const std::string bytes = decodeToCp1252(utf8, replaced);
-    if (lossy)
-        *lossy = replaced;
-    return guardMarks(bytes, '\x8B');
-}
-
-std::string tagSafeUtf8(const std::string& utf8)
-{
-    std::string clean;
-    for (const char ch : utf8)
-        if (ch != '\0')
-            clean += ch;
-    return guardMarks(clean, "\xE2\x80\xB9");
 }
 
 PageResult buildQuestionPage(const Question& question, const PageGeometry& geometry, const TextMeasurer& measurer,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "tools/bankimport/question_model.h"
+#include "tools/bankimport/tag_safe_text.h"
 
 #include <functional>
 #include <optional>
@@ -82,12 +83,5 @@ PageResult buildQuestionPage(const Question& question, const PageGeometry& geome
 // A pre-test page with the title and a start picture.
 std::string buildTitlePage(const std::string& title, const PageGeometry& geometry, const TextMeasurer& measurer);
 
-// UTF-8 text as Windows-1252 for a tagged record: characters without a
-// byte become their closest form or "?", and every "<" that could open a
-// mark becomes "‹", so no text can cut a record apart.  `lossy` tells
-// whether characters were replaced.
-std::string tagSafeText(const std::string& utf8, bool* lossy = nullptr);
-// The same for the UTF-8 key of texts that lost characters.
-std::string tagSafeUtf8(const std::string& utf8);
 
 } // namespace zx::import

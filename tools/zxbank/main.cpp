@@ -1,5 +1,6 @@
 // zxbank: packs question banks from source folders and looks inside banks
 // and other stored files.
+#include "app/core/program_version.h"
 #include "tagtext/stored_file.h"
 #include "testrun/core/bank_file.h"
 #include "tools/bankimport/import_command.h"
@@ -24,7 +25,8 @@ constexpr const char* usageText =
     "       zxbank info BANK.zxb            show a bank's settings, pages and embedded files\n"
     "       zxbank cat FILE                 print the content of a stored file\n"
     "                                       (for a bank: its index section)\n"
-    "       zxbank store IN.txt OUT         write plain text as a stored file of OUT's type\n";
+    "       zxbank store IN.txt OUT         write plain text as a stored file of OUT's type\n"
+    "       zxbank --version                show the version\n";
 
 void printUsage(std::ostream& out) { out << usageText << zx::import::importUsage; }
 
@@ -124,6 +126,10 @@ int main(int argc, char** argv)
     const std::string& verb = args[0];
     if ((verb == "-h" || verb == "--help" || verb == "help") && args.size() == 1) {
         printUsage(std::cout);
+        return 0;
+    }
+    if (verb == "--version" && args.size() == 1) {
+        std::cout << zx::versionBanner("zxbank");
         return 0;
     }
     if (verb == "pack" && args.size() == 3)

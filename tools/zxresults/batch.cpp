@@ -1,5 +1,7 @@
 #include "tools/zxresults/batch.h"
 
+#include "results/core/results_table.h"
+
 #include <unistd.h>
 
 namespace zxresults {
@@ -42,8 +44,10 @@ void writeOut(std::string_view text)
 
 void printError(std::string_view text)
 {
+    // Names and reasons may come from the files: shown, never acted on.
+    const std::string shown = zx::printableText(text);
     std::fflush(stdout);
-    std::fprintf(stderr, "zxresults: %.*s\n", static_cast<int>(text.size()), text.data());
+    std::fprintf(stderr, "zxresults: %.*s\n", static_cast<int>(shown.size()), shown.data());
     std::fflush(stderr);
 }
 

@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,7 +46,7 @@ private:
 
 // Writes to standard output (bytes as they are) and flushes it.
 void writeOut(std::string_view text);
-// "zxresults: <text>" on standard error.
+// "zxresults: <text>" on standard error, control characters shown as "?".
 void printError(std::string_view text);
 
 class Batch {
@@ -58,6 +60,13 @@ public:
     // reason") and `each` is not called for it unless `withFailures`.
     void run(const std::function<void(const std::string& path, const zx::ResultsFileRead& read)>& each,
              bool withFailures = false);
+    // The same on all processors: prepare(path, read) runs on worker
+    // threads (it must only read shared state) and its value is handed to
+    // deliver(path, value) on this thread, in file order.  A file that
+    // fails to read is reported and skipped unless `withFailures`, when
+    // prepare gets it too.
+    template <class Prepare, class Deliver>
+    void runParallel(const Prepare& prepare, const Deliver& deliver, bool withFailures = false);
     // Reports a failure of `path` found by the caller.
     void fail(const std::string& path, std::string_view reason);
     // Output that must not run into the progress line.
@@ -73,5 +82,48 @@ private:
     Progress m_progress;
     bool m_failed = false;
 };
+
+// What a worker made of one file.
+template <class Value>
+struct PreparedFile {
+    std::string error;
+    std::optional<Value> value;
+};
+
+template <class Prepare, class Deliver>
+void Batch::runParallel(const Prepare& prepare, const Deliver& deliver, bool withFailures)
+{
+    using Value = decltype(prepare(std::string(), zx::ResultsFileRead()));
+    using Prepared = PreparedFile<Value>;
+    std::vector<Prepared> preparedFiles(m_files.size());
+    zx::runInOrder(
+        m_files.size(), zx::readerThreads(),
+        [&](std::size_t i) {
+            Prepared& item = preparedFiles[i];
+            try {
+                const zx::ResultsFileRead read = zx::readResultsFile(m_files[i]);
+                item.error = read.error;
+                if (read.ok() || withFailures)
+                    item.value.emplace(prepare(m_files[i], read));
+            } catch (const std::exception& e) {
+                // Memory ran out on a huge file: that file fails alone.
+                item.error = std::string("cannot be processed (") + e.what() + ")";
+                item.value.reset();
+            }
+        },
+        [&](std::size_t i) {
+            m_progress.show(i);
+            Prepared item = std::move(preparedFiles[i]);
+            preparedFiles[i] = Prepared();
+            if (!item.error.empty())
+                m_failed = true;
+            if (!item.value) {
+                fail(m_files[i], item.error);
+                return;
+            }
+            deliver(m_files[i], *item.value);
+        });
+    m_progress.clear();
+}
 
 } // namespace zxresults

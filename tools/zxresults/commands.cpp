@@ -88,9 +88,9 @@ int runTable(const Options& options)
 {
     Batch batch(options.inputs);
     zx::ResultsTable table;
-    batch.run([&](const std::string& path, const zx::ResultsFileRead& read) {
-        table.add(zx::makeResultsRow(path, read.content));
-    });
+    batch.runParallel(
+        [](const std::string& path, const zx::ResultsFileRead& read) { return zx::makeResultsRow(path, read.content); },
+        [&](const std::string&, zx::ResultsRow& row) { table.add(std::move(row)); });
     if (table.rowCount() > 0)
         batch.out(table.write(options.format));
     return batch.anyFailed() ? exitSomeFailed : exitOk;
@@ -106,7 +106,9 @@ int runShow(const Options& options)
         printError(options.inputs.front() + ": the file stores no report");
         return exitSomeFailed;
     }
-    writeOut(storedReportText(content->detailedRtf) + reportSeparator + storedReportText(content->summaryRtf));
+    writeOut(zx::printableText(storedReportText(content->detailedRtf) + reportSeparator
+                                   + storedReportText(content->summaryRtf),
+                               true));
     return exitOk;
 }
 
@@ -125,7 +127,9 @@ int runReport(const Options& options)
     const zx::ReportLabels labels = zx::ReportLabels::fromLanguage(*texts);
     const zx::FinishedTest finished = zx::finishTest(content->testSettings, content->questionList,
                                                      zx::lastAvailableQuestion(content->questionList), labels);
-    writeOut(finished.detailed.plainText() + reportSeparator + finished.summary.plainText());
+    // The candidate's details and the bank's texts reach the terminal as
+    // text only.
+    writeOut(zx::printableText(finished.detailed.plainText() + reportSeparator + finished.summary.plainText(), true));
     return exitOk;
 }
 
@@ -133,15 +137,24 @@ int runVerify(const Options& options)
 {
     Batch batch(options.inputs);
     std::size_t checked = 0, altered = 0, notVerified = 0;
-    batch.run(
-        [&](const std::string& path, const zx::ResultsFileRead& read) {
+    // Verified on all processors; the read error, if any, comes along.
+    struct Checked {
+        std::string readError;
+        zx::VerifyResult result;
+    };
+    batch.runParallel(
+        [](const std::string&, const zx::ResultsFileRead& read) {
+            return read.ok() ? Checked{{}, zx::verifyResults(read.content)} : Checked{read.error, {}};
+        },
+        [&](const std::string& name, const Checked& checkedFile) {
+            const std::string path = zx::printableText(name);
             ++checked;
-            if (!read.ok()) {
+            if (!checkedFile.readError.empty()) {
                 ++notVerified;
-                batch.out(path + ": NOT VERIFIED: " + read.error + "\n");
+                batch.out(path + ": NOT VERIFIED: " + checkedFile.readError + "\n");
                 return;
             }
-            const zx::VerifyResult result = zx::verifyResults(read.content);
+            const zx::VerifyResult& result = checkedFile.result;
             std::string notes;
             for (const std::string& note : result.notes)
                 notes += (notes.empty() ? "" : "; ") + note;

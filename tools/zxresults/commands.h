@@ -13,6 +13,8 @@ namespace zxresults {
 struct Options {
     std::vector<std::string> inputs; // files and folders
     zx::TableFormat format = zx::TableFormat::Csv;
+    bool formatGiven = false;        // --csv or --tsv named
+    std::string htmlOut;             // stats --html
     std::string language;            // --lang: a name in ExLang/ or a .zxc file; empty: English (UK)
     std::string outDir;              // --out
     std::filesystem::path programFolder;
@@ -23,6 +25,8 @@ struct Options {
 inline constexpr const char* reportSeparator = "====================\n";
 
 int runTable(const Options& options);
+// stats_command.cpp
+int runStats(const Options& options);
 int runShow(const Options& options);
 int runReport(const Options& options);
 int runVerify(const Options& options);

@@ -1,10 +1,12 @@
 // zxresults: the teacher's side of results files - a class list of many
 // files, each file's reports as text or PDF, and a check that no file was
 // altered after the test.
+#include "app/core/program_version.h"
 #include "tools/zxresults/batch.h"
 #include "tools/zxresults/commands.h"
 
 #include <filesystem>
+#include <malloc.h>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +18,10 @@ namespace {
 constexpr const char* usageText =
     "usage: zxresults table [--csv|--tsv] FILE_OR_FOLDER...\n"
     "                              one row per results file, scored again (CSV by default)\n"
+    "       zxresults stats [--csv|--tsv] [--html OUT.html] FILE_OR_FOLDER...\n"
+    "                              how each question and the test worked: facility,\n"
+    "                              discrimination, choices, reliability (CSV by default;\n"
+    "                              with --html a page of charts, and CSV only when asked)\n"
     "       zxresults show FILE.zxr      the stored detailed report and summary as text\n"
     "       zxresults report [--lang NAME] FILE.zxr\n"
     "                              both reports written again from the stored answers\n"
@@ -23,6 +29,7 @@ constexpr const char* usageText =
     "                              a PDF of each file's reports\n"
     "       zxresults verify FILE_OR_FOLDER...\n"
     "                              check each file's stored totals against its answers\n"
+    "       zxresults --version\n"
     "A folder stands for its .zxr files.  Exit status: 0 all done, 1 verify found an\n"
     "altered file, 2 wrong command line, 3 some file could not be read or verified.\n";
 
@@ -48,12 +55,22 @@ fs::path programFolder(const char* argv0)
 
 int main(int argc, char** argv)
 {
+    // Each results file takes a few buffers of its own size, made and
+    // freed again file after file: kept in the heap instead of being
+    // mapped and returned to the system each time, they are not paged in
+    // anew for every file.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return usage();
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         std::cout << usageText;
+        return zxresults::exitOk;
+    }
+    if (command == "--version") {
+        std::cout << zx::versionBanner("zxresults");
         return zxresults::exitOk;
     }
 
@@ -67,11 +84,16 @@ int main(int argc, char** argv)
             options.inputs.push_back(a);
         } else if (a == "--") {
             optionsEnd = true;
-        } else if ((a == "--csv" || a == "--tsv") && command == "table") {
+        } else if ((a == "--csv" || a == "--tsv") && (command == "table" || command == "stats")) {
             if (formatGiven)
                 return usage("give --csv or --tsv once");
             formatGiven = true;
+            options.formatGiven = true;
             options.format = a == "--csv" ? zx::TableFormat::Csv : zx::TableFormat::Tsv;
+        } else if (a == "--html" && command == "stats" && i + 1 < args.size()) {
+            options.htmlOut = args[++i];
+        } else if (a.rfind("--html=", 0) == 0 && command == "stats" && a.size() > 7) {
+            options.htmlOut = a.substr(7);
         } else if (a == "--lang" && command == "report" && i + 1 < args.size()) {
             options.language = args[++i];
         } else if (a.rfind("--lang=", 0) == 0 && command == "report") {
@@ -85,11 +107,13 @@ int main(int argc, char** argv)
         }
     }
 
-    if (command == "table" || command == "verify" || command == "pdf") {
+    if (command == "table" || command == "stats" || command == "verify" || command == "pdf") {
         if (options.inputs.empty())
             return usage("name at least one results file or folder");
         if (command == "table")
             return zxresults::runTable(options);
+        if (command == "stats")
+            return zxresults::runStats(options);
         if (command == "verify")
             return zxresults::runVerify(options);
         if (options.outDir.empty())

@@ -60,7 +60,7 @@ int runPdf(const Options& options, int argc, char** argv)
             batch.fail(path, zx::localPath(error));
             return;
         }
-        batch.out(path + " -> " + out + "\n");
+        batch.out(zx::printableText(path + " -> " + out) + "\n");
     });
     return batch.anyFailed() ? exitSomeFailed : exitOk;
 }
