@@ -8,6 +8,7 @@
 #include "tagtext/stored_file.h"
 #include "testrun/test_run.h"
 #include "window/messages.h"
+#include "window/page_window.h"
 #include "window/settings_store.h"
 
 #include <QDir>
@@ -44,6 +45,10 @@ void StartupActions::continueStartup(const std::vector<std::string>& args)
     // the test taken up is not opened a second time.
     m_resumedFinished = false;
     m_resumedBank = m_run.offerResume() ? m_run.bankPath() : QString();
+    // A test taken up after its time was all used has just finished: its
+    // results are stored like those of a finished test taken up.
+    if (!m_resumedBank.isEmpty() && m_run.window().page.testState() == TestState::Finished)
+        m_resumedFinished = true;
     if (args.size() >= 2 && isVerb(args[0])) {
         obey(args[0], args[1], true, m_extraTimePercent);
     } else {

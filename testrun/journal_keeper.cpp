@@ -85,7 +85,7 @@ void JournalKeeper::writeBase(const JournalRecord& record)
 }
 
 void JournalKeeper::appendPage(int question, std::string_view pageText, int currentQuestion,
-                               std::string_view savedAt)
+                               std::string_view savedAt, const JournalFieldList& extra)
 {
     if (!m_journal)
         return;
@@ -100,7 +100,7 @@ void JournalKeeper::appendPage(int question, std::string_view pageText, int curr
         if (!written)
             return;
     }
-    note(m_journal->appendPage(question, pageText, currentQuestion, savedAt), false);
+    note(m_journal->appendPage(question, pageText, currentQuestion, savedAt, extra), false);
     if (m_journal->logSize() > largestLog && m_options.record)
         writeBase(m_options.record());
 }

@@ -51,8 +51,9 @@ public:
     // The whole test as a new base.
     void writeBase(const JournalRecord& record);
     // One page entry (after a failed write, a whole base first); a log
-    // grown large is taken into a new base.
-    void appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt);
+    // grown large is taken into a new base.  `extra` fields follow the page.
+    void appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt,
+                    const JournalFieldList& extra = {});
     void clear();
 
 private:

@@ -26,8 +26,18 @@ std::int64_t TestClock::nowMs() const
 
 void TestClock::reset(TimeAllowance allowance, std::int64_t usedMs, std::int64_t notRunningMs)
 {
+    show(TestTimer(allowance, usedMs, notRunningMs));
+}
+
+void TestClock::resume(TimeAllowance allowance, const TimeJournal& time)
+{
+    show(resumedTimer(allowance, time, nowMs()));
+}
+
+void TestClock::show(TestTimer timer)
+{
     m_ticks->stop();
-    m_timer = TestTimer(allowance, usedMs, notRunningMs);
+    m_timer = timer;
     m_shownSeconds = -1;
     if (m_timer.timed()) {
         m_shownSeconds = m_timer.secondsLeft();
@@ -57,6 +67,7 @@ void TestClock::tick()
     const TimerEvent event = m_timer.update(nowMs());
     if (!m_timer.timed())
         return;
+    emit ticked();
     if (m_timer.secondsLeft() != m_shownSeconds) {
         m_shownSeconds = m_timer.secondsLeft();
         emit timeLeftChanged(m_shownSeconds);

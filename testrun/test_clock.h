@@ -25,6 +25,9 @@ public:
     // up again after `usedMs` and `notRunningMs`.  Not counting until
     // start().
     void reset(TimeAllowance allowance, std::int64_t usedMs = 0, std::int64_t notRunningMs = 0);
+    // A test taken up again now after the journal's `time` (the time since
+    // it was written counts as not running).  Not counting until start().
+    void resume(TimeAllowance allowance, const TimeJournal& time);
     // Counts from now on (a test without a limit counts too, but never
     // shows or ends anything).
     void start();
@@ -39,6 +42,9 @@ public:
     bool timed() const { return m_timer.timed(); }
 
 signals:
+    // The clock was read while the test runs (before any warning or end
+    // the reading brings).
+    void ticked();
     // The time left changed (whole seconds, rounded up).
     void timeLeftChanged(qint64 secondsLeft);
     // The message number of a warning due now (five minutes, one minute).
@@ -47,6 +53,8 @@ signals:
     void timeUp();
 
 private:
+    void show(TestTimer timer);
+
     std::function<QDateTime()> m_clock;
     TestTimer m_timer;
     QTimer* m_ticks;

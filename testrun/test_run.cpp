@@ -106,7 +106,10 @@ TestRun::TestRun(TestRunWindow window, TestRunOptions options)
     m_clock = new TestClock(m_options.clock, this);
     connect(m_clock, &TestClock::timeLeftChanged, this,
             [this](qint64 secondsLeft) { m_window.panel.setTimeLeft(secondsLeft, m_clock->timer().allowance().seconds()); });
+    connect(m_clock, &TestClock::ticked, this, [this] { journalTime(false); });
     connect(m_clock, &TestClock::warningDue, this, [this](int message) {
+        // A warning given is never given again after a crash.
+        journalTime(true);
         m_window.messages.announceMessage(message);
         m_window.messages.showMessageWindow(msg(timeCaptionMessage), msg(message));
     });
@@ -160,13 +163,27 @@ JournalRecord TestRun::journalRecord() const
     // A test only starts once the bank's password was accepted.
     r.passwordAccepted = true;
     r.savedAt = formatDisplayDate(currentLocalTime());
+    r.otherFields = timeJournal();
     return r;
+}
+
+JournalFieldList TestRun::timeJournal() const
+{
+    if (!m_clock->timed())
+        return {};
+    TimeJournal time = m_clock->timer().journal();
+    // Not counting yet: the time until the resume is not the candidate's.
+    if (!m_clock->timer().running())
+        time.atMs = m_clock->nowMs();
+    return timeJournalFields(time);
 }
 
 void TestRun::writeJournal()
 {
-    if (m_journaling)
-        m_journal->writeBase(journalRecord());
+    if (!m_journaling)
+        return;
+    m_timeJournalledMs = m_clock->timer().lastReadingMs();
+    m_journal->writeBase(journalRecord());
 }
 
 void TestRun::journalPage(int question, const std::string& pageText)
@@ -175,8 +192,25 @@ void TestRun::journalPage(int question, const std::string& pageText)
         return;
     m_journalTimer->stop();
     m_lastJournalEntry.start();
+    m_timeJournalledMs = m_clock->timer().lastReadingMs();
     m_journal->appendPage(question, question >= 0 ? pageText : std::string(), m_currentQuestion,
-                          formatDisplayDate(currentLocalTime()));
+                          formatDisplayDate(currentLocalTime()), timeJournal());
+}
+
+void TestRun::journalTime(bool now)
+{
+    const TestState state = m_window.page.testState();
+    if (!m_journaling || (state != TestState::Running && state != TestState::RunningExam) || m_currentQuestion < 0
+        || !m_clock->timed())
+        return;
+    const std::int64_t at = m_clock->timer().lastReadingMs();
+    // A clock set back writes at once, so that the record never lags.
+    if (!now && at >= m_timeJournalledMs && at - m_timeJournalledMs < TestTimer::journalIntervalMs)
+        return;
+    m_timeJournalledMs = at;
+    // Page -1: the page on show stays, answers waiting for their entry
+    // still wait.
+    m_journal->appendPage(-1, {}, m_currentQuestion, formatDisplayDate(currentLocalTime()), timeJournal());
 }
 
 void TestRun::answerChanged()
@@ -275,11 +309,14 @@ bool TestRun::offerResume()
         journal->setAside(stamp);
         return false;
     }
-    resume(record);
+    // The time as of the base, then as of each entry: the last one wins.
+    JournalFieldList fields = record.otherFields;
+    fields.insert(fields.end(), read.entryFields.begin(), read.entryFields.end());
+    resume(record, readTimeJournal(fields));
     return true;
 }
 
-void TestRun::resume(const JournalRecord& record)
+void TestRun::resume(const JournalRecord& record, const std::optional<TimeJournal>& time)
 {
     resetTestData();
     m_bankPath = pathFromLocal(record.bankPath);
@@ -296,18 +333,33 @@ void TestRun::resume(const JournalRecord& record)
     fitWindowToPages();
     m_window.panel.setAutoPlay(true, true);
     m_journaling = m_journal->begin();
+    // Extra time given to the run that stopped stays with it.
+    m_extraPercent = time ? time->extraPercent : 0;
     if (record.state == TestState::Finished) {
+        // Its time stopped at the finish.
+        if (time)
+            m_clock->reset(timeAllowance(), time->usedMs, time->notRunningMs);
+        else
+            m_clock->reset(timeAllowance());
         emit resumedFinished();
         return;
     }
-    m_clock->reset(timeAllowance());
+    if (time)
+        m_clock->resume(timeAllowance(), *time);
+    else
+        m_clock->reset(timeAllowance());
     enterTest(record.state == TestState::RunningExam);
     m_window.files.enableResultsCommands(m_rules.allowSaving, m_rules.allowPrinting);
     const int page = std::clamp(record.currentQuestion, 0, m_lastQuestion);
     m_window.panel.setQuestionRange(m_lastQuestion, page, true);
     m_currentQuestion = -1;
     goToQuestion(page);
-    writeJournal();
+    // The clock goes on with the page on show: a test whose time was all
+    // used finishes here, as at zero.
+    m_clock->start();
+    const TestState state = m_window.page.testState();
+    if (state == TestState::Running || state == TestState::RunningExam)
+        writeJournal();
 }
 
 void TestRun::refuse(int caption, int text)
@@ -584,7 +636,6 @@ void TestRun::enterTest(bool exam)
             m_window.lock.showCover(true);
     }
     m_window.panel.apply(m_window.panel.planFor(PanelStage::Test, m_rules));
-    m_clock->start();
 }
 
 void TestRun::startTest()
@@ -610,6 +661,7 @@ void TestRun::startTest()
     m_window.page.mainWindow()->repaint();
     m_clock->reset(timeAllowance());
     enterTest(m_rules.isExam);
+    m_clock->start();
 
     showFirstPage();
     m_journaling = m_journal->begin();

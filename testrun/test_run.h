@@ -238,7 +238,13 @@ private:
     void journalPage(int question, const std::string& pageText);
     void testStateChanged(TestState state);
     JournalRecord journalRecord() const;
-    void resume(const JournalRecord& record);
+    // The time fields of the journal's base and entries (none for a test
+    // without a limit).
+    JournalFieldList timeJournal() const;
+    // An entry of the time alone, when the last one is `TestTimer::
+    // journalIntervalMs` old (or at once with `now`).
+    void journalTime(bool now);
+    void resume(const JournalRecord& record, const std::optional<TimeJournal>& time);
     QString msg(int number) const;
     void refuse(int caption, int text);
     void tell(int number); // announced, then a plain message box
@@ -273,6 +279,8 @@ private:
     QElapsedTimer m_lastJournalEntry;
     QTimer* m_journalTimer = nullptr;
     TestClock* m_clock = nullptr;
+    // The clock reading of the time last journalled.
+    std::int64_t m_timeJournalledMs = 0;
     int m_extraPercent = 0;
     int m_pendingExtraPercent = 0;
 };

@@ -223,7 +223,8 @@ std::optional<JournalRecord> parseJournalBase(std::string_view text, std::uint64
 }
 
 std::string journalLogEntry(std::uint64_t generation, int question, std::string_view pageText, int currentQuestion,
-                            std::string_view savedAt, int column, const RandomSource& random)
+                            std::string_view savedAt, int column, const RandomSource& random,
+                            const JournalFieldList& extra)
 {
     std::string entry;
     entry.reserve(pageText.size() + 100);
@@ -231,6 +232,8 @@ std::string journalLogEntry(std::uint64_t generation, int question, std::string_
     putField(entry, "current", std::to_string(currentQuestion));
     putField(entry, "saved", savedAt);
     putField(entry, "page", pageText);
+    for (const auto& [name, value] : extra)
+        putField(entry, name, value);
     const std::string bytes = scrambleText(entry, column, random);
     std::string line(entryMark);
     line += std::to_string(generation) + ' ' + std::to_string(entryChecksum(generation, bytes)) + ' '
@@ -240,7 +243,8 @@ std::string journalLogEntry(std::uint64_t generation, int question, std::string_
     return line;
 }
 
-std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column, std::uint64_t generation)
+std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column, std::uint64_t generation,
+                            JournalFieldList* entryFields)
 {
     struct Entry {
         int question;
@@ -274,6 +278,10 @@ std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int col
             continue;
         record.currentQuestion = static_cast<int>(c);
         record.savedAt = std::string(saved);
+        // Fields after the page, up to the first that is no field.
+        std::string_view name, value;
+        while (entryFields && nextField(entry, at, name, value))
+            entryFields->emplace_back(name, value);
         // Entry -1 only moves to another page.
         if (q >= 0)
             entries.push_back({static_cast<int>(q), std::string(page)});
@@ -364,10 +372,11 @@ bool Journal::writeBase(const JournalRecord& record)
     return true;
 }
 
-bool Journal::appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt)
+bool Journal::appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt,
+                         const JournalFieldList& extra)
 {
     const std::string line =
-        journalLogEntry(m_generation, question, pageText, currentQuestion, savedAt, journalColumn, m_random);
+        journalLogEntry(m_generation, question, pageText, currentQuestion, savedAt, journalColumn, m_random, extra);
     const int fd = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
@@ -415,7 +424,8 @@ JournalRead Journal::read() const
     auto record = parseJournalBase(unscrambleText(stored, journalColumn), &result.generation);
     if (!record)
         return result;
-    result.logEntries = applyJournalLog(*record, fileBytes(m_log, largestJournal), journalColumn, result.generation);
+    result.logEntries = applyJournalLog(*record, fileBytes(m_log, largestJournal), journalColumn, result.generation,
+                                        &result.entryFields);
     result.record = std::move(*record);
     result.status = JournalStatus::Ok;
     return result;

@@ -16,7 +16,9 @@
 // The base is a sequence of named fields; fields this player does not know
 // are kept in `otherFields` and written back unchanged, so later additions
 // stay readable here.  Log entries likewise may carry fields after the
-// page, which this reader ignores.
+// page (a timed test's time, see test_timer.h): the reader hands those of
+// the entries it applies to the caller, in log order, and otherwise
+// ignores them.
 //
 // One player at a time uses a journal folder: takeLock() holds a lock
 // file there for the journal's life.
@@ -49,6 +51,9 @@ struct BankIdentity {
 std::uint64_t hashBankIndex(std::string_view fileHeader, std::string_view testList, std::string_view questionList,
                             std::string_view preTestList);
 
+// Named fields in file order.
+using JournalFieldList = std::vector<std::pair<std::string, std::string>>;
+
 struct JournalRecord {
     std::string bankPath;
     BankIdentity bank;
@@ -61,7 +66,7 @@ struct JournalRecord {
     std::string savedAt; // display date of the last change
     // Fields of the base this player does not know, in file order (names
     // without spaces or line breaks, other than the fields above).
-    std::vector<std::pair<std::string, std::string>> otherFields;
+    JournalFieldList otherFields;
 
     bool operator==(const JournalRecord&) const = default;
 };
@@ -73,6 +78,8 @@ struct JournalRead {
     JournalRecord record;
     std::size_t logEntries = 0; // log entries applied
     std::uint64_t generation = 0; // the base's
+    // The fields after the page of the entries applied, in log order.
+    JournalFieldList entryFields;
 };
 
 enum class JournalLock {
@@ -107,7 +114,9 @@ public:
     // answers; -1 for none) and the page on show to the log of the last
     // base written; flushed to the disk before it returns.  False when it
     // could not be written whole; what was written of it is cut off again.
-    bool appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt);
+    // `extra` fields follow the page in the entry.
+    bool appendPage(int question, std::string_view pageText, int currentQuestion, std::string_view savedAt,
+                    const JournalFieldList& extra = {});
     // Bytes in the log; the caller writes a new base when it grows large.
     std::uint64_t logSize() const;
 
@@ -154,9 +163,12 @@ std::string journalBaseContent(const JournalRecord& record, std::uint64_t genera
 std::optional<JournalRecord> parseJournalBase(std::string_view content, std::uint64_t* generation = nullptr);
 // One log entry of generation `generation` as it is stored.
 std::string journalLogEntry(std::uint64_t generation, int question, std::string_view pageText, int currentQuestion,
-                            std::string_view savedAt, int column, const RandomSource& random);
+                            std::string_view savedAt, int column, const RandomSource& random,
+                            const JournalFieldList& extra = {});
 // Applies the log's good entries of `generation` to `record`; returns how
-// many were applied.
-std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column, std::uint64_t generation);
+// many were applied.  The fields after the page of those entries are
+// added to `entryFields` when given.
+std::size_t applyJournalLog(JournalRecord& record, std::string_view log, int column, std::uint64_t generation,
+                            JournalFieldList* entryFields = nullptr);
 
 } // namespace zx

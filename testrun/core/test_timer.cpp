@@ -92,6 +92,11 @@ TestTiming TestTimer::timing() const
     return t;
 }
 
+TimeJournal TestTimer::journal() const
+{
+    return {m_usedMs, m_notRunningMs, m_lastReadingMs, timed() ? std::clamp(m_allowance.extraPercent, 0, maxExtraTimePercent) : 0};
+}
+
 JournalFields timeJournalFields(const TimeJournal& time)
 {
     return {{"timeUsedMs", std::to_string(time.usedMs)},

@@ -42,6 +42,8 @@ struct TestTiming {
     bool operator==(const TestTiming&) const = default;
 };
 
+struct TimeJournal;
+
 enum class TimerEvent {
     None,
     FiveMinutesLeft,
@@ -54,6 +56,10 @@ public:
     static constexpr std::int64_t longestStepMs = 60'000;
     static constexpr std::int64_t firstWarningMs = 5 * 60'000;
     static constexpr std::int64_t lastWarningMs = 60'000;
+    // How often a running test's time goes into the journal (besides each
+    // journalled answer and each warning): a crash loses at most this much
+    // counted time, which then counts as time not running.
+    static constexpr std::int64_t journalIntervalMs = 15'000;
 
     TestTimer() = default;
     // A run that has already used `usedMs` (a resumed test).
@@ -83,6 +89,10 @@ public:
     // Whole seconds left, rounded up: 0 only when the time is up.
     std::int64_t secondsLeft() const;
     TestTiming timing() const;
+    // The clock's last reading (that of start, update or stop).
+    std::int64_t lastReadingMs() const { return m_lastReadingMs; }
+    // The journal's record of this run as of the last reading.
+    TimeJournal journal() const;
 
 private:
     TimeAllowance m_allowance;

@@ -1,5 +1,8 @@
+#include "tagtext/tagged_text.h"
 #include "testrun/core/bank_settings.h"
+#include "testrun/core/journal.h"
 #include "testrun/core/test_timer.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -208,4 +211,76 @@ TEST(TestTimer, TheJournalKeepsTheTimeAndAResumeCountsTheGapAsNotRunning)
     EXPECT_EQ(resumedTimer(TimeAllowance{10, 0}, time, 0).notRunningMs(), 2 * second) << "clock set back";
     EXPECT_EQ(resumedTimer(TimeAllowance{10, 0}, TimeJournal{0, 0, LLONG_MIN, 0}, LLONG_MAX).notRunningMs(),
               LLONG_MAX);
+}
+
+TEST(TestTimer, ItsJournalRecordIsAsOfTheLastReading)
+{
+    TestTimer timer(TimeAllowance{10, 20}, 30 * second, 4 * second);
+    EXPECT_EQ(timer.journal(), (TimeJournal{30 * second, 4 * second, 0, 20}));
+    timer.start(5 * minute);
+    timer.update(5 * minute + 1500);
+    EXPECT_EQ(timer.journal(), (TimeJournal{31500, 4 * second, 5 * minute + 1500, 20}));
+    timer.update(9 * minute); // asleep
+    timer.stop(9 * minute + 200);
+    EXPECT_EQ(timer.journal(), (TimeJournal{31700, 4 * second + 9 * minute - 5 * minute - 1500, 9 * minute + 200, 20}));
+    EXPECT_EQ(TestTimer(TimeAllowance{10, 5000}).journal().extraPercent, maxExtraTimePercent);
+    EXPECT_EQ(TestTimer(TimeAllowance{0, 50}).journal().extraPercent, 0) << "no extra time without a limit";
+}
+
+TEST(TestTimer, TheTimeTravelsInTheJournalsBaseAndEntries)
+{
+    zx::testing::TempFolder dir("zx-timer-journal");
+    std::uint32_t n = 1;
+    Journal journal(dir.path(), [&n] { return n = n * 1103515245u + 12345u; });
+    JournalRecord record;
+    record.bankPath = "/banks/timed.zxb";
+    record.questionList = "<questionFile0>a</questionFile0><questionFile1>b</questionFile1>";
+    record.lastQuestion = 1;
+    record.passwordAccepted = true;
+    record.otherFields = timeJournalFields({10 * second, 0, 1000, 25});
+    ASSERT_TRUE(journal.writeBase(record));
+    JournalRead read = journal.read();
+    EXPECT_EQ(read.record, record) << "the time is a field of the base like any other";
+    EXPECT_TRUE(read.entryFields.empty());
+
+    // An answer's entry and a time entry (page -1) carry the time after the
+    // page; an entry without it is read as always.
+    ASSERT_TRUE(journal.appendPage(0, "<x>1</x>", 0, "now", timeJournalFields({25 * second, 0, 16000, 25})));
+    ASSERT_TRUE(journal.appendPage(1, "<x>2</x>", 1, "later"));
+    ASSERT_TRUE(journal.appendPage(-1, {}, 1, "later", timeJournalFields({40 * second, 3 * second, 34000, 25})));
+    read = journal.read();
+    EXPECT_EQ(read.logEntries, 3u);
+    EXPECT_EQ(getTag(read.record.questionList, "questionFile0"), "<x>1</x>");
+    EXPECT_EQ(getTag(read.record.questionList, "questionFile1"), "<x>2</x>");
+    EXPECT_EQ(read.record.currentQuestion, 1) << "a time entry keeps the page on show";
+    EXPECT_EQ(read.record.otherFields, record.otherFields);
+    ASSERT_EQ(read.entryFields.size(), 8u);
+    JournalFieldList all = read.record.otherFields;
+    all.insert(all.end(), read.entryFields.begin(), read.entryFields.end());
+    EXPECT_EQ(readTimeJournal(all), (TimeJournal{40 * second, 3 * second, 34000, 25}));
+
+    // A damaged last entry gives its time to no one; a reader that asks for
+    // no fields gets the same record.
+    std::string log;
+    {
+        std::FILE* f = std::fopen(journal.logPath().c_str(), "rb");
+        ASSERT_TRUE(f);
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            log.append(buffer, got);
+        std::fclose(f);
+    }
+    std::string damaged = log;
+    damaged[damaged.size() - 10] ^= 0x01;
+    JournalRecord applied = record;
+    JournalFieldList fields;
+    EXPECT_EQ(applyJournalLog(applied, damaged, 4, read.generation, &fields), 2u);
+    EXPECT_EQ(readTimeJournal(fields), (TimeJournal{25 * second, 0, 16000, 25}));
+    JournalRecord plain = record;
+    EXPECT_EQ(applyJournalLog(plain, damaged, 4, read.generation), 2u);
+    EXPECT_EQ(plain, applied);
+    // Entries of another generation give nothing.
+    fields.clear();
+    EXPECT_EQ(applyJournalLog(applied, log, 4, read.generation + 1, &fields), 0u);
+    EXPECT_TRUE(fields.empty());
 }

@@ -264,7 +264,20 @@ std::string journal(std::string_view input)
         over.lastQuestion = 3;
     for (int column = 0; column <= 5; ++column) {
         JournalRecord applied = over;
-        (void)applyJournalLog(applied, log, column, generation);
+        JournalFieldList fields;
+        const std::size_t entries = applyJournalLog(applied, log, column, generation, &fields);
+        if (entries == 0 && !fields.empty())
+            return "fields came from a journal log without an entry applied";
+        // The time of a timed test taken up again, as the player reads it.
+        fields.insert(fields.begin(), over.otherFields.begin(), over.otherFields.end());
+        if (const std::optional<TimeJournal> time = readTimeJournal(fields)) {
+            if (time->usedMs < 0 || time->notRunningMs < 0 || time->extraPercent < 0
+                || time->extraPercent > maxExtraTimePercent)
+                return "a journal's time read out of range";
+            const TestTimer timer = resumedTimer(TimeAllowance{maxTimeLimitMinutes, time->extraPercent}, *time, 0);
+            if (timer.usedMs() > timer.allowedMs() || timer.notRunningMs() < time->notRunningMs)
+                return "a resumed timer went wrong";
+        }
         // The base's page is taken as it is (the resume keeps it within the
         // test); the log only moves to pages the test has.
         if (applied.currentQuestion != over.currentQuestion

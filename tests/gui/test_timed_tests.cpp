@@ -3,7 +3,7 @@
 // the time on a question page, in an exam and with automatic storing, a
 // held item or Cheat at the end, extra time from the command line and the
 // hand-off, and the time record in the results file.
-#include "test_run_fixture.h"
+#include "timed_test_fixture.h"
 
 #include "window/message_form.h"
 #include "window/time_left_display.h"
@@ -36,31 +36,6 @@ const std::string itemPage =
     "<targets>0,A,1,300,200,80,40;1,B,0,420,200,80,40;</targets></zxDrag>\r\n";
 
 } // namespace
-
-class TimedTest : public TestRunFixture {
-protected:
-    QString timedBank(int minutes, const std::string& extra = {}, const std::vector<std::string>& preTest = {})
-    {
-        return makeBank("<version>1</version><timeLimitMinutes>" + std::to_string(minutes) + "</timeLimitMinutes>"
-                            + extra,
-                        {fieldQuestionPage("Red planet?", "Mars"), fieldQuestionPage("Ringed?", "Saturn")}, preTest);
-    }
-    // Moves the clock on one second at a time, reading it after each.
-    void runSeconds(int seconds)
-    {
-        for (int i = 0; i < seconds; ++i) {
-            m_now = m_now.addSecs(1);
-            m_run->clock().tick();
-        }
-    }
-    TimeLeftDisplay* display() const { return m_form->findChild<TimeLeftDisplay*>(QStringLiteral("TimeLeft")); }
-    QString shown() const { return display()->text(); }
-    TMessageForm* messages() const { return m_form->messages().messageForm(); }
-    std::string storedAnswer(int question) const
-    {
-        return getTag(getTag(m_run->questionList(), "questionFile" + std::to_string(question)), "userAnswer");
-    }
-};
 
 TEST_F(TimedTest, TheTimeLeftCountsFromTheStartAndWarnsAtFiveAndOneMinute)
 {
