@@ -407,13 +407,12 @@ void splitClozePieces(const RichText& marked, Question& question)
 SourceDocument readMoodle(std::string_view bytes)
 {
     SourceDocument document;
-    std::string error;
-    const XmlDoc doc = parseXml(bytes, error);
-    if (!doc) {
-        document.error = error;
+    const XmlRoot xml = parseXmlRoot(bytes);
+    if (!xml.doc) {
+        document.error = xml.error;
         return document;
     }
-    const xmlNode* root = xmlDocGetRootElement(doc.get());
+    const xmlNode* root = xml.root;
     if (!isElement(root, "quiz")) {
         document.error = "no Moodle XML: the root element is not <quiz>";
         return document;

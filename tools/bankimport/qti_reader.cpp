@@ -628,13 +628,12 @@ void readQtiItem(const xmlNode* root, SourceDocument& document,
 SourceDocument readQtiXml(std::string_view bytes)
 {
     SourceDocument document;
-    std::string error;
-    const XmlDoc doc = parseXml(bytes, error);
-    if (!doc) {
-        document.error = error;
+    const XmlRoot xml = parseXmlRoot(bytes);
+    if (!xml.doc) {
+        document.error = xml.error;
         return document;
     }
-    const xmlNode* root = xmlDocGetRootElement(doc.get());
+    const xmlNode* root = xml.root;
     if (isQtiItemRoot(root)) {
         readQtiItem(root, document, {});
     } else if (root && (nameOf(root) == "assessmentTest" || nameOf(root) == "manifest")) {

@@ -54,6 +54,15 @@ XmlDoc parseXml(std::string_view bytes, std::string& error)
     return XmlDoc(doc);
 }
 
+XmlRoot parseXmlRoot(std::string_view bytes)
+{
+    XmlRoot xml;
+    xml.doc = parseXml(bytes, xml.error);
+    if (xml.doc)
+        xml.root = xmlDocGetRootElement(xml.doc.get());
+    return xml;
+}
+
 std::string_view localName(const xmlNode* node)
 {
     if (!node || !node->name)

@@ -21,6 +21,15 @@ using XmlDoc = std::unique_ptr<xmlDoc, XmlDocFree>;
 // Nothing, with a one-line `error`, when the bytes are no well-formed XML.
 XmlDoc parseXml(std::string_view bytes, std::string& error);
 
+// A whole document with its root element; no document, with a one-line
+// `error`, when the bytes are no well-formed XML.
+struct XmlRoot {
+    XmlDoc doc;
+    const xmlNode* root = nullptr;
+    std::string error;
+};
+XmlRoot parseXmlRoot(std::string_view bytes);
+
 // The local name of an element (without its namespace prefix).
 std::string_view localName(const xmlNode* node);
 bool isElement(const xmlNode* node, std::string_view name);
