@@ -133,10 +133,13 @@ TEST(JournalRecovery, EntriesThatCannotBeTrustedNeverTouchTheAnswers)
                                                   + field("page", "<userAnswer></userAnswer>")),
                       generation),
               0u);
-    EXPECT_EQ(applied(storedEntry(generation, field("question", "x") + field("current", "1") + field("saved", "s")
-                                                  + field("page", "<userAnswer></userAnswer>")),
-                      generation),
-              0u);
+    // Numbers that are none, and pages before the first.
+    for (const auto& [question, current] : {std::pair{"x", "1"}, {"1", "y"}, {"-2", "0"}, {"1", "-2"}})
+        EXPECT_EQ(applied(storedEntry(generation, field("question", question) + field("current", current)
+                                                      + field("saved", "s") + field("page", "<userAnswer></userAnswer>")),
+                          generation),
+                  0u)
+            << question << ' ' << current;
     // An entry of another base, even one differing in the generation's
     // highest byte only.
     const std::string other = pageEntry(generation ^ (0xffull << 56), 1, "", 1, "s");
@@ -178,17 +181,21 @@ TEST(JournalRecovery, TheLogAndTheLockStayTheOwnersAlone)
 {
     zx::testing::TempFolder dir("zx-journal");
     Journal journal(dir.path(), [] { return 99u; });
+    const auto expectPrivate = [](const std::string& path) {
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << path;
+    };
     ASSERT_EQ(journal.takeLock(), JournalLock::Taken);
+    expectPrivate(dir.path("journal.lock"));
+    // The log a new base starts.
     ASSERT_TRUE(journal.writeBase(twoPages()));
+    expectPrivate(journal.logPath());
     ASSERT_TRUE(journal.appendPage(1, "<userAnswer>a</userAnswer>", 1, "now"));
     // A log gone meanwhile is made afresh by the next entry.
     std::filesystem::remove(journal.logPath());
     ASSERT_TRUE(journal.appendPage(0, "<userAnswer>b</userAnswer>", 0, "later"));
-    for (const std::string& path : {journal.logPath(), dir.path("journal.lock")}) {
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0) << path;
-        EXPECT_EQ(st.st_mode & 07777, 0600u) << path;
-    }
+    expectPrivate(journal.logPath());
     EXPECT_EQ(journal.read().logEntries, 1u);
 }
 
