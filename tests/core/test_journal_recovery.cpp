@@ -49,15 +49,13 @@ std::string storedEntry(std::uint64_t generation, const std::string& fields)
 {
     std::uint32_t seed = 1;
     const std::string bytes = scrambleText(fields, 4, [&seed] { return seed++ * 2654435761u; });
-    std::uint64_t hash = 14695981039346656037ull;
-    const auto mix = [&hash](unsigned char c) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    };
+    std::string covered;
     for (int i = 0; i < 8; ++i)
-        mix(static_cast<unsigned char>(generation >> (8 * i)));
-    for (const char c : bytes)
-        mix(static_cast<unsigned char>(c));
+        covered += static_cast<char>((generation >> (8 * i)) & 0xff);
+    covered += bytes;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : covered)
+        hash = (hash ^ c) * 1099511628211ull;
     return "zxe " + std::to_string(generation) + ' ' + std::to_string(hash) + ' ' + std::to_string(bytes.size())
            + '\n' + bytes + '\n';
 }
