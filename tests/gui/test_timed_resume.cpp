@@ -125,6 +125,13 @@ TEST_F(TimedResumeTest, AJournalWithoutTheTimeStartsTheClockAfresh)
     EXPECT_EQ(m_form->testState(), TestState::Running);
     EXPECT_EQ(shown(), QStringLiteral("06:00"));
     EXPECT_EQ(*m_run->timing(), (TestTiming{6, 0, 360, 0, 0, false}));
+
+    // From now on the journal keeps the time: 15 s recorded of 20.
+    runSeconds(20);
+    crash(5);
+    ASSERT_TRUE(m_run->offerResume());
+    EXPECT_EQ(shown(), QStringLiteral("05:45"));
+    EXPECT_EQ(*m_run->timing(), (TestTiming{6, 0, 360, 15, 10, false}));
 }
 
 TEST_F(TimedResumeTest, AFinishedTestTakenUpAgainKeepsItsTime)
