@@ -93,7 +93,16 @@ void ResultsRun::timeRanOut()
     // the time.
     if (m_run.rules().isPreview())
         return;
+    m_finishingAtTimeUp = true;
     finishRunningTest();
+    m_finishingAtTimeUp = false;
+}
+
+QString ResultsRun::finishedText(int number) const
+{
+    // The message that follows the end says why the test ended.
+    const QString text = m_window.messages.message(number);
+    return m_finishingAtTimeUp ? m_window.messages.message(timeUpMessage) + QStringLiteral("\n\n") + text : text;
 }
 
 void ResultsRun::finishRunningTest()
@@ -150,7 +159,7 @@ void ResultsRun::showResults(const FinishedTest& finished)
     m_window.reports.applyResultsDisplay(planResultsDisplay(mode));
     const bool viewing = finished.settings.finishedQuestionViewing();
     if (mode == ResultsDisplayMode::None && !viewing) {
-        m_window.messages.showMessageWindow(m_window.messages.message(53), m_window.messages.message(54));
+        m_window.messages.showMessageWindow(m_window.messages.message(53), finishedText(54));
         m_window.messages.announceMessage(54);
     }
     storeAutomatically();
@@ -167,7 +176,7 @@ void ResultsRun::offerFinishedQuestionViewing(ResultsDisplayMode mode)
     m_window.panel.apply(m_window.panel.planFor(PanelStage::FinishedTest, m_run.rules()));
     if (mode == ResultsDisplayMode::None)
         m_run.goToQuestion(0);
-    m_window.messages.showMessageWindow(m_window.messages.message(53), m_window.messages.message(55));
+    m_window.messages.showMessageWindow(m_window.messages.message(53), finishedText(55));
     m_window.messages.announceMessage(55);
     const zxObject service(m_window.page.mainWindow(), {}, m_run.page().context());
     m_window.panel.frameQuestionSlider(service);

@@ -91,6 +91,7 @@ private:
     // Message `number` of the language file, or `fallback` when the file
     // has none (messages added after older language files were made).
     QString textOr(int number, const char* fallback) const;
+    QString finishedText(int number) const;
     void reportWriteFailure(const QString& path, const std::string& reason, bool automatic);
     void reviewBank(const ResultsFileContent& content, const QString& path, ResultsDisplayMode mode);
     // Save Results: whether the file may be written at `path` when it is
@@ -113,6 +114,8 @@ private:
     // The time record stored with the results: of the test finished, or of
     // the results file opened (so that saving it again keeps it).
     std::optional<TestTiming> m_timing;
+    // Finishing because the time ran out: the messages of the end say so.
+    bool m_finishingAtTimeUp = false;
 };
 
 } // namespace zx

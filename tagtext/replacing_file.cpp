@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zx {
@@ -25,7 +26,13 @@ ReplacingFile::ReplacingFile(std::string target, const RandomSource& random, Wri
     if (m_fd < 0) {
         m_error = std::strerror(errno);
         m_temporary.clear();
+        return;
     }
+    // A file replaced keeps its permissions: a results file its owner made
+    // private stays private.
+    struct stat old {};
+    if (::lstat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(m_fd, old.st_mode & 07777);
 }
 
 ReplacingFile::~ReplacingFile()

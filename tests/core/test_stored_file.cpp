@@ -233,6 +233,11 @@ TEST_F(TempFolder, WritingReplacesAtomicallyAndNeverLosesTheOldFile)
     EXPECT_FALSE(writeStoredFile("x", path("no/such/folder/x.zxr")));
     EXPECT_FALSE(writeStoredFile("x", ""));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator{}), 2);
+
+    // The file replaced keeps its permissions.
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeStoredFile("fourth", target));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(TempFolder, MediaHeaderCheckUsesSignedByteSums)

@@ -92,7 +92,7 @@ TEST_F(TimedTest, TheTimeLeftCountsFromTheStartAndWarnsAtFiveAndOneMinute)
 
 TEST_F(TimedTest, AtZeroAPracticeTestIsFinishedWithoutTheQuestionAndItsAnswersKept)
 {
-    m_run->openBank(timedBank(1, "<showResults>1</showResults>"));
+    m_run->openBank(timedBank(1, "<showResults>1</showResults><allowFinishedQuestionViewing>1</allowFinishedQuestionViewing>"));
     ASSERT_EQ(m_form->testState(), TestState::Running);
     QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("mars"));
     runSeconds(59);
@@ -109,6 +109,9 @@ TEST_F(TimedTest, AtZeroAPracticeTestIsFinishedWithoutTheQuestionAndItsAnswersKe
     const std::optional<TestTiming> timing = m_run->timing();
     ASSERT_TRUE(timing);
     EXPECT_EQ(*timing, (TestTiming{1, 0, 60, 60, 0, true}));
+    // The message after the end still says why the test ended.
+    EXPECT_EQ(messages()->messageText(),
+              m_form->messages().message(timeUpMessage) + QStringLiteral("\n\n") + m_form->messages().message(55));
 
     // Saved by hand, the file carries the record.
     const QString file = m_dir.path() + QStringLiteral("/saved.zxr");
