@@ -10,6 +10,8 @@
 // is the time between the last journal entry and a resume.
 #pragma once
 
+#include "testrun/core/journal.h" // JournalFieldList
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -117,7 +119,7 @@ struct TimeJournal {
     bool operator==(const TimeJournal&) const = default;
 };
 
-using JournalFields = std::vector<std::pair<std::string, std::string>>;
+using JournalFields = JournalFieldList;
 
 // The record as named fields: timeUsedMs, timeNotRunningMs, timeAtMs,
 // extraTimePercent (decimal).

@@ -224,7 +224,25 @@ TEST(TestTimer, ItsJournalRecordIsAsOfTheLastReading)
     timer.stop(9 * minute + 200);
     EXPECT_EQ(timer.journal(), (TimeJournal{31700, 4 * second + 9 * minute - 5 * minute - 1500, 9 * minute + 200, 20}));
     EXPECT_EQ(TestTimer(TimeAllowance{10, 5000}).journal().extraPercent, maxExtraTimePercent);
+    EXPECT_EQ(TestTimer(TimeAllowance{10, 0}).journal().extraPercent, 0);
     EXPECT_EQ(TestTimer(TimeAllowance{0, 50}).journal().extraPercent, 0) << "no extra time without a limit";
+    EXPECT_EQ(TestTimer(TimeAllowance{0, 50}).timing().extraPercent, 0);
+}
+
+TEST(TestTimer, TheEndComesAtTheLastMillisecondAndEveryMillisecondNotRunningCounts)
+{
+    TestTimer timer(TimeAllowance{30, 0});
+    EXPECT_EQ(timer.secondsLeft(), 1800);
+    timer.start(0);
+    EXPECT_EQ(timer.update(30 * second), TimerEvent::None);
+    for (std::int64_t at = 60 * second; at < 30 * minute; at += 60 * second)
+        timer.update(at);
+    EXPECT_EQ(timer.update(30 * minute - 1), TimerEvent::None);
+    EXPECT_EQ(timer.secondsLeft(), 1);
+    EXPECT_EQ(timer.update(30 * minute), TimerEvent::TimeUp);
+    timer.addNotRunning(1);
+    timer.addNotRunning(0);
+    EXPECT_EQ(timer.notRunningMs(), 1);
 }
 
 TEST(TestTimer, TheTimeTravelsInTheJournalsBaseAndEntries)

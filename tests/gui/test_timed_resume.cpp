@@ -106,6 +106,34 @@ TEST_F(TimedResumeTest, ACrashedExamGoesOnFromTheTimeUsedAndRecordsTheTimeNotRun
     EXPECT_FALSE(m_run->offerResume());
 }
 
+TEST_F(TimedResumeTest, AJournalWithoutTheTimeStartsTheClockAfresh)
+{
+    // As a journal written before timed tests: the base without the time,
+    // no entries.
+    m_run->openBank(timedBank(6));
+    runSeconds(100);
+    crash(10);
+    {
+        Journal journal(localPath(journalFolder()));
+        JournalRead read = journal.read();
+        ASSERT_EQ(read.status, JournalStatus::Ok);
+        EXPECT_FALSE(read.entryFields.empty());
+        read.record.otherFields.clear();
+        ASSERT_TRUE(journal.writeBase(read.record));
+    }
+    ASSERT_TRUE(m_run->offerResume());
+    EXPECT_EQ(m_form->testState(), TestState::Running);
+    EXPECT_EQ(shown(), QStringLiteral("06:00"));
+    EXPECT_EQ(*m_run->timing(), (TestTiming{6, 0, 360, 0, 0, false}));
+
+    // From now on the journal keeps the time: 15 s recorded of 20.
+    runSeconds(20);
+    crash(5);
+    ASSERT_TRUE(m_run->offerResume());
+    EXPECT_EQ(shown(), QStringLiteral("05:45"));
+    EXPECT_EQ(*m_run->timing(), (TestTiming{6, 0, 360, 15, 10, false}));
+}
+
 TEST_F(TimedResumeTest, AFinishedTestTakenUpAgainKeepsItsTime)
 {
     m_run->openBank(timedBank(10, "<showResults>1</showResults><allowSaving>1</allowSaving>"));

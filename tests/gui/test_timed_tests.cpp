@@ -18,6 +18,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace zx::test {
@@ -121,6 +122,31 @@ TEST_F(TimedTest, AtZeroAPracticeTestIsFinishedWithoutTheQuestionAndItsAnswersKe
     const QString again = m_dir.path() + QStringLiteral("/again.zxr");
     ASSERT_TRUE(m_results->writeResultsFile(again));
     EXPECT_EQ(parseResultsContent(readStoredFile(localPath(again))).timing, timing);
+}
+
+TEST_F(TimedTest, AtZeroOnALaterPageThePracticeTestOpensAtItsResultsPage)
+{
+    m_run->openBank(timedBank(1, "<showResults>1</showResults><allowFinishedQuestionViewing>1"
+                                 "</allowFinishedQuestionViewing>"));
+    questionSlider(*m_form)->setValue(1);
+    ASSERT_EQ(m_run->currentQuestion(), 1);
+    QTest::keyClicks(m_run->page().field(0)->box(), QStringLiteral("saturn"));
+    runSeconds(60);
+    ASSERT_EQ(m_form->testState(), TestState::Finished);
+    EXPECT_TRUE(m_questions.isEmpty());
+    // The results page first, the questions after it.
+    EXPECT_TRUE(m_form->reportArea().reportVisible(ReportKind::Detailed));
+    EXPECT_EQ(m_run->currentQuestion(), -1);
+    QScrollBar* slider = questionSlider(*m_form);
+    EXPECT_EQ(slider->maximum(), 2);
+    EXPECT_EQ(slider->value(), 0);
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x55"));
+    slider->setValue(2);
+    EXPECT_EQ(m_run->page().field(0)->box()->text(), QStringLiteral("saturn"));
+    // The clock has stopped: viewing takes as long as it likes.
+    runSeconds(600);
+    EXPECT_EQ(m_form->testState(), TestState::Finished);
+    EXPECT_EQ(*m_run->timing(), (TestTiming{1, 0, 60, 60, 0, true}));
 }
 
 TEST_F(TimedTest, AnExamEndsUnlockedAndIsStoredAutomatically)
