@@ -217,6 +217,8 @@ TEST(ShellHandoff, ExtraTimeGoesAfterTheParameters)
                   0)
             << odd;
     EXPECT_EQ(parseHandoff("<p1>a</p1><p2>b</p2><extraTime>1000</extraTime>").extraTimePercent, 1000);
+    // A hand-off cut short before its path's end gives no extra time.
+    EXPECT_EQ(parseHandoff("<p1>openShellCall</p1><p2>/b.zx").extraTimePercent, 0);
 }
 
 TEST(ShellMessageKeys, SoundKeysStayInTheSoundFolder)
