@@ -13,6 +13,13 @@
 
 namespace zx {
 
+namespace {
+
+// The name a screen reader gives the picture that starts the test.
+constexpr int startPictureNameMessage = 136;
+
+} // namespace
+
 zxPicture::zxPicture(QWidget* parentWindow, std::string record, PageContext context)
     : zxObject(parentWindow, std::move(record), std::move(context))
     , m_layer(getTagInt(m_record, "PictureLayer", 6))
@@ -118,7 +125,12 @@ void zxPicture::describeNormalImage()
         AccessibleInfo info;
         info.role = startsTheTest() ? QAccessible::Button : QAccessible::Graphic;
         const std::string name = getTag(m_record, "PictureName");
-        if (name != "-empty45646-")
+        // A start picture's own name only marks it as one: the reader says
+        // what it does.
+        const std::string startName = startsTheTest() ? m_context.message(startPictureNameMessage) : std::string();
+        if (!startName.empty())
+            info.name = cp1252ToQString(startName);
+        else if (name != "-empty45646-")
             info.name = cp1252ToQString(filterPlainText(name));
         return info;
     };

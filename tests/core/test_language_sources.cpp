@@ -40,6 +40,8 @@ std::set<int> usedMessages()
     for (int n = 103; n <= 124; ++n)
         if (n != 108)
             used.insert(n);
+    for (int n = 130; n <= 136; ++n)
+        used.insert(n);
     return used;
 }
 
