@@ -34,11 +34,12 @@ namespace {
 bool isRunning(TestState state) { return state == TestState::Running || state == TestState::RunningExam; }
 
 // Texts of messages that language files made before them may lack.
-constexpr int replaceQuestion = 102;
-constexpr int tooLargeText = 65;
 constexpr int notSavedCaption = 105;
 constexpr int notSavedText = 106;
 constexpr int notStoredText = 107;
+// Texts of the player's own range: English where a language file lacks them.
+constexpr int tooLargeText = 125;
+constexpr int replaceQuestion = 126;
 
 } // namespace
 
@@ -219,8 +220,7 @@ bool ResultsRun::mayReplace(const QString& chosen, const QString& path)
         return true;
     m_window.messages.announceMessage(replaceQuestion);
     return m_window.messages.prompts().askYesNo(
-        textOr(replaceQuestion, "A results file of this name already exists. Do you want to replace it?")
-        + QStringLiteral("\n\n") + path);
+        m_window.messages.message(replaceQuestion) + QStringLiteral("\n\n") + path);
 }
 
 bool ResultsRun::writeResultsFile(const QString& path) { return writeResults(path, false); }
@@ -298,7 +298,7 @@ bool ResultsRun::loadResultsFile(const QString& path)
     if (!stored) {
         m_window.messages.announceMessage(tooLargeText);
         m_window.messages.showMessageWindow(m_window.messages.message(56),
-                                 textOr(tooLargeText, "This file is too large to be a results file. It cannot be opened.")
+                                 m_window.messages.message(tooLargeText)
                                      + QStringLiteral("\n\n") + path);
         return false;
     }

@@ -37,7 +37,7 @@ std::set<int> usedMessages()
         used.insert(n);
     for (int n = 67; n <= 101; ++n)
         used.insert(n);
-    for (int n = 103; n <= 124; ++n)
+    for (int n = 103; n <= 126; ++n)
         if (n != 108)
             used.insert(n);
     for (int n = 130; n <= 136; ++n)

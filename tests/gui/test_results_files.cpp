@@ -188,7 +188,8 @@ TEST_F(ResultsFileTest, TheNameWrittenIsTheNameAskedAbout)
     // "x.txt" becomes "x.zxr", which the dialog did not ask about.
     m_answerYes = false;
     save(QStringLiteral("x.txt"));
-    EXPECT_EQ(m_questions.last(), QStringLiteral("message 102\n\n") + target);
+    EXPECT_EQ(m_questions.last(),
+              QStringLiteral("A results file of this name already exists. Do you want to replace it?\n\n") + target);
     QFile kept(target);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("keep me")) << "not replaced after No";
@@ -217,7 +218,7 @@ TEST_F(ResultsFileTest, AFileTooLargeForResultsIsNotRead)
         GTEST_SKIP() << "no sparse files here";
     m_answerYes = true;
     EXPECT_FALSE(m_results->loadResultsFile(huge));
-    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x65"));
+    EXPECT_EQ(m_form->currentMessageKey(), QStringLiteral("x125"));
     EXPECT_TRUE(m_form->messages().messageForm()->messageText().contains(huge));
     EXPECT_EQ(m_form->testState(), TestState::Running) << "the test on show stays";
 }
